@@ -1,0 +1,40 @@
+// File access for the profile functions: reading a file in one go, and replacing a file so
+// that a crash at any moment leaves either its old or its new bytes, never a mix.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+
+namespace profile {
+
+// Reads a whole regular file. Nothing for a file that is missing, unreadable or no regular
+// file (a folder, a pipe, a device), so that a read never blocks.
+std::optional<std::string> readWholeFile(const char* path);
+
+// A file about to be rewritten: where its bytes really live and what they are now.
+struct FileToUpdate {
+    std::string path; // the file itself, symbolic links followed
+    bool exists = false;
+    struct stat status {};
+    std::string bytes;
+};
+
+// Prepares the update of `path`. Nothing when the file cannot be rewritten: a folder or
+// other non-regular file, a file without write permission (also none of its write bits
+// set, which even root respects here), an unreadable file, or a loop of links. A missing
+// file is fine: its folder is checked when the new file is made.
+std::optional<FileToUpdate> prepareUpdate(const char* path);
+
+// Writes `bytes` as the new content of `file`: into a temporary file ".<name>.XXXXXX"
+// beside it, flushed to disk, then renamed over it and the folder flushed. The new file
+// gets the old one's permissions and, where allowed, its owner; a new file gets the
+// usual permissions for new files (0666 less the umask). False, with the old file
+// untouched and no temporary file left, when any step fails.
+bool replaceFile(const FileToUpdate& file, std::string_view bytes);
+
+// The prefix of the temporary files that a replace of `path` makes (".<name>.").
+std::string temporaryPrefix(std::string_view path);
+
+} // namespace profile

@@ -1,0 +1,114 @@
+// A writer killed at any instant leaves the profile file either as it was or as it was to
+// become: a child process rewrites one key over and over and is killed at random moments.
+#include "platform/profile.h"
+#include "platform/profilefile.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readBytes(const QByteArray& path) {
+    QFile file(QFile::decodeName(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// A layout file of 25 sections; the writer changes "cy" of the last one.
+QByteArray layoutFile() {
+    QByteArray bytes = "; screen layout\r\n";
+    for (int i = 0; i < 24; ++i) {
+        bytes += "[element" + QByteArray::number(i) + "]\r\nx=" + QByteArray::number(i * 7) +
+                 "\r\ny=" + QByteArray::number(i * 11) + "\r\ncx=40\r\ncy=20\r\n\r\n";
+    }
+    return bytes + "[win]\r\nx=0\r\ny=0\r\ncx=240\r\ncy=20\r\n";
+}
+
+constexpr const char* shortValue = "1";
+constexpr const char* longValue = "2222222222222222222222222222222222222222";
+
+[[noreturn]] void writeForever(const QByteArray& path) {
+    for (;;) {
+        WritePrivateProfileStringA("win", "cy", shortValue, path.constData());
+        WritePrivateProfileStringA("win", "cy", longValue, path.constData());
+    }
+}
+
+} // namespace
+
+class TestProfileKill : public QObject {
+    Q_OBJECT
+
+private slots:
+    void killedWriterLeavesOldOrNewFile();
+};
+
+void TestProfileKill::killedWriterLeavesOldOrNewFile() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray path = QFile::encodeName(dir.filePath("mapviewlt.ini"));
+    {
+        QFile file(QFile::decodeName(path));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(layoutFile());
+    }
+    QCOMPARE(WritePrivateProfileStringA("win", "cy", longValue, path), TRUE);
+    const QByteArray contentB = readBytes(path);
+    QCOMPARE(WritePrivateProfileStringA("win", "cy", shortValue, path), TRUE);
+    const QByteArray contentA = readBytes(path);
+    QVERIFY(contentA != contentB);
+
+    const QString prefix = QString::fromStdString(profile::temporaryPrefix(path.toStdString()));
+    QRandomGenerator random(20240229);
+    QElapsedTimer timer;
+    timer.start();
+    int kills = 0;
+    int changes = 0;
+    int leftovers = 0;
+    QByteArray last = contentA;
+    while (kills < 250 || (changes == 0 && timer.elapsed() < 20000)) {
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            writeForever(path);
+        }
+        ::usleep(random.bounded(3000));
+        QCOMPARE(::kill(child, SIGKILL), 0);
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status));
+        ++kills;
+
+        const QByteArray now = readBytes(path);
+        if (now != contentA && now != contentB) {
+            QFAIL(qPrintable(QString("torn file after kill %1:\n%2").arg(kills).arg(now)));
+        }
+        changes += now != last ? 1 : 0;
+        last = now;
+
+        // Only temporary files of the recognisable name may be left behind; clear them.
+        const QStringList entries =
+            QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        for (const QString& name : entries) {
+            if (name == "mapviewlt.ini") {
+                continue;
+            }
+            QVERIFY2(name.startsWith(prefix), qPrintable(name));
+            QVERIFY(QFile::remove(dir.filePath(name)));
+            ++leftovers;
+        }
+    }
+    qInfo("%d kills in %lld ms, %d changes of the file seen, %d temporary files left behind", kills,
+          timer.elapsed(), changes, leftovers);
+    QVERIFY(changes > 0);
+}
+
+QTEST_GUILESS_MAIN(TestProfileKill)
+#include "tst_profilekill.moc"
