@@ -42,7 +42,9 @@ void Screen::setMousePointer(int shape) {
     g_pointer = shape;
 }
 
-int Screen::mousePointer() { return g_pointer; }
+int Screen::mousePointer() {
+    return g_pointer;
+}
 
 double Screen::Width() {
     const QScreen* s = QGuiApplication::primaryScreen();

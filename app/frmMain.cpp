@@ -1,0 +1,435 @@
+#include "app/frmMain.h"
+
+#include "app/Global.h"
+#include "elements/clsImage.h"
+#include "elements/programstate.h"
+#include "folderbrowser/cSHFolder.h"
+#include "resources/errors.h"
+#include "resources/msgbox.h"
+#include "resources/numbers.h"
+#include "resources/screen.h"
+
+#include <QDir>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QString kQuestion = QStringLiteral("Soll die Datei gespeichert werden?");
+const QString kQuestionTitle = QStringLiteral("Frage:");
+const QString kViews[] = {QStringLiteral("Kartenansicht 1"), QStringLiteral("Kartenansicht 2"),
+                          QStringLiteral("Kartenansicht 3")};
+
+// A number read from a layout file where the load must compute with it; a text
+// that is no number counts as 0.
+double numberOrZero(const QString& text) {
+    try {
+        return ui::CDbl(text);
+    } catch (const ui::RuntimeError&) {
+        return 0.0;
+    }
+}
+
+QString pictureName(int index) {
+    return QStringLiteral("myImage") + QString::number(index + 1);
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent) : ui::MainForm(parent) {
+    setProperty("hWnd", QVariant::fromValue<qulonglong>(
+                            qulonglong(reinterpret_cast<quintptr>(HwndFromWidget(this)))));
+    bindEvents();
+}
+
+frmMain::~frmMain() {
+    // The element objects refer to this window's controls: they go with it.
+    programState().Elements.clear();
+    SHFolder.reset();
+}
+
+void frmMain::bindEvents() {
+    Load.bind(this, [this] { Form_Load(); });
+    Terminate.bind(this, [this](bool& cancel) { Form_Terminate(cancel); });
+    KeyDown.bind(this, [this](int key, int shift) { Form_KeyDown(key, shift); });
+    MouseMove.bind(this, [this](int b, int s, float x, float y) { Form_MouseMove(b, s, x, y); });
+    Image1->MouseMove.bind(
+        this, [this](int b, int s, float x, float y) { Image1_MouseMove(b, s, x, y); });
+    BTNLoad->Click.bind(this, [this] { BTNLoad_Click(); });
+    BTNSave->Click.bind(this, [this] { BTNSave_Click(); });
+    ComboAnsicht->Click.bind(this, [this] { ComboAnsicht_Click(); });
+    ChkInfobar->Click.bind(this, [this] { ChkInfobar_Click(); });
+    BTNpos->Click.bind(this, [this] { BTNpos_Click(); });
+    MoveN->Click.bind(this, [this] { MoveN_Click(); });
+    MoveO->Click.bind(this, [this] { MoveO_Click(); });
+    MoveS->Click.bind(this, [this] { MoveS_Click(); });
+    MoveW->Click.bind(this, [this] { MoveW_Click(); });
+}
+
+// --- start-up ----------------------------------------------------------------
+
+void frmMain::Form_Load() {
+    InitFirst();
+    for (int i = 0; i < kElementCount; ++i)
+        if (QWidget* picture = Controls(pictureName(i)))
+            picture->setVisible(false);
+    Selector->setVisible(false);
+    txtX->setFocus();
+}
+
+void frmMain::InitFirst() {
+    ProgramState& state = programState();
+    bLoaded = false;
+    state.bChanged = false;
+    NudgeMode = 0;
+
+    SkinFolder = Global::ReadIniValue(Global::settingsFile(), QStringLiteral("Directory"),
+                                      QStringLiteral("lastDir"), Global::defaultSkinFolder());
+
+    auto& catalogue = state.ElementCatalogue;
+    catalogue = {};
+    for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 17, 18, 20, 21, 22, 23, 24})
+        catalogue[i].bInView[0] = true;
+    for (int i : {0, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 21, 22, 23, 24})
+        catalogue[i].bInView[1] = true;
+    for (int i : {1, 3, 17, 18, 19, 21, 22, 23, 24})
+        catalogue[i].bInView[2] = true;
+    for (int i = 0; i < kElementCount; ++i)
+        catalogue[i].iniFile =
+            i <= 20 ? QStringLiteral("mapviewlt.ini") : QStringLiteral("defaultlt.ini");
+    for (int i = 2; i <= 8; ++i)
+        catalogue[i].bDepend = true;
+    for (int i = 0; i < kElementCount; ++i)
+        catalogue[i].iniName = Global::elementName(i);
+}
+
+// --- choosing the skin folder -------------------------------------------------
+
+QString frmMain::GetSkinFolder() {
+    SHFolder = std::make_shared<cSHFolder>();
+    SHFolder->SelectionChanged = [this](const QString& path) { SHFolder_SelectionChanged(path); };
+    SHFolder->ValidationFailed = [this](const QString& path, bool& cancel) {
+        SHFolder_ValidationFailed(path, cancel);
+    };
+    SHFolder->setCenterDialog(true);
+    SHFolder->setStatusTextArea(true);
+    SHFolder->setEditBox(false);
+    SHFolder->setIncludeFiles(false);
+    SHFolder->setNewDialog(true);
+    SHFolder->setDefaultPath(SkinFolder);
+    SHFolder->setValidFolder(QString());
+    return SHFolder->BrowseForFolder(this, std::nullopt, 0);
+}
+
+void frmMain::SHFolder_SelectionChanged(const QString& PathSelected) {
+    if (!SHFolder)
+        return;
+    SHFolder->setStatusText(
+        PathSelected.isEmpty() ? QString() : PathSelected + QStringLiteral(" wurde gewählt."));
+}
+
+void frmMain::SHFolder_ValidationFailed(const QString& InvalidPath, bool& Cancel) {
+    const QString message =
+        QStringLiteral("Der eingegebene Pfad \"") + InvalidPath +
+        QStringLiteral("\" ist ungültig.\r\nWollen Sie Ihre Eingabe korrigieren?");
+    const int answer = ui::MsgBox(message, ui::vbOKCancel | ui::vbExclamation,
+                                  QStringLiteral("Ungültige Pfadangabe"));
+    Cancel = answer == ui::vbCancel;
+}
+
+// --- loading ------------------------------------------------------------------
+
+void frmMain::BTNLoad_Click() {
+    const QString folder = GetSkinFolder();
+    if (folder.isEmpty())
+        return;
+    // Unsaved changes of the layout still on the canvas are offered for saving
+    // into the folder they came from before another folder replaces them.
+    if (bLoaded && programState().bChanged &&
+        ui::MsgBox(kQuestion, ui::vbYesNo, kQuestionTitle) == ui::vbYes && !saveLayout())
+        return;
+    Global::WriteIniValue(Global::settingsFile(), QStringLiteral("Directory"),
+                          QStringLiteral("lastDir"), folder);
+    SkinFolder = folder;
+    if (!SkinFolder.endsWith(QDir::separator()))
+        SkinFolder += QDir::separator();
+    SetTheControls();
+}
+
+void frmMain::SetTheControls() {
+    ProgramState& state = programState();
+    const QString view = ComboAnsicht->Text();
+    for (std::int16_t v = 0; v < 3; ++v)
+        if (view == kViews[v])
+            state.CurrentView = v;
+    state.bChanged = false;
+
+    const auto& catalogue = state.ElementCatalogue;
+    const QString infobarFile = SkinFolder + catalogue[1].iniFile;
+    for (int i = 0; i < kElementCount; ++i) {
+        clsImage& E = elementAt(i);
+        const ElementCatalogueEntry& entry = catalogue[i];
+        E.SetImage(elementPicture(i));
+        E.SetX(txtX);
+        E.SetY(txtY);
+        E.SetCX(txtCX);
+        E.SetCY(txtCY);
+        E.SetNameLabel(LBLiniName);
+        E.SetName(entry.iniName);
+        E.SetCoSystem(Shape1);
+        Selector->setTag(QString::number(i));
+        Selector->setVisible(true);
+        E.SetSelector(Selector);
+        E.setIndex(std::int16_t(i));
+
+        std::int32_t infoBarHeight = 0;
+        try {
+            infoBarHeight = ui::CLng(numberOrZero(Global::ReadIniValue(
+                infobarFile, QStringLiteral("infobar"), QStringLiteral("cy"), 0)));
+        } catch (const ui::RuntimeError&) {
+            infoBarHeight = 0; // out of range
+        }
+        E.SetInfoBarHeight(infoBarHeight);
+        E.SetDepend(entry.bDepend && ChkInfobar->Value() == 1);
+
+        const QString file = SkinFolder + entry.iniFile;
+        QString xSection = entry.iniName;
+        if (i == 3)
+            xSection = state.CurrentView == 0 ? QStringLiteral("smalldummy")
+                                              : QStringLiteral("largedummy");
+        txtX->setText(Global::ReadIniValue(file, xSection, QStringLiteral("x"), 0));
+        txtY->setText(Global::ReadIniValue(file, entry.iniName, QStringLiteral("y"), 0));
+        txtCX->setText(Global::ReadIniValue(file, entry.iniName, QStringLiteral("cx"), 20));
+        txtCY->setText(Global::ReadIniValue(file, entry.iniName, QStringLiteral("cy"), 20));
+        if (i == 4 || i == 5) {
+            // Fixed height 60, anchored at the bottom edge.
+            const double top =
+                ui::Int(numberOrZero(txtY->Text())) + ui::Int(numberOrZero(txtCY->Text())) - 60;
+            txtY->setText(ui::StrDouble(top));
+            txtCY->setText(QStringLiteral("60"));
+        }
+        E.paintImage();
+        E.setVisible(entry.bInView[std::size_t(state.CurrentView)]);
+    }
+    bLoaded = true;
+    loadedInfobar = ChkInfobar->Value();
+}
+
+// --- saving -------------------------------------------------------------------
+
+void frmMain::BTNSave_Click() {
+    if (!bLoaded)
+        return; // nothing loaded, nothing to save
+    saveLayout();
+}
+
+bool frmMain::saveLayout() {
+    ProgramState& state = programState();
+    const auto& catalogue = state.ElementCatalogue;
+    const double canvasLeft = float(Shape1->Left());
+    const double canvasTop = float(Shape1->Top());
+    QString failedFile;
+
+    for (int i = 0; i < kElementCount; ++i) {
+        const clsImage& E = elementAt(i);
+        const QString file = SkinFolder + catalogue[i].iniFile;
+        const QString& section = catalogue[i].iniName;
+        const auto write = [&](const char* key, auto&& value) {
+            QString text;
+            try {
+                text = value();
+            } catch (const ui::RuntimeError&) {
+                return; // the element has no value to give
+            }
+            if (!Global::WriteIniValue(file, section, QString::fromLatin1(key), text) &&
+                failedFile.isEmpty())
+                failedFile = file;
+        };
+        write("x", [&] {
+            return i == 3 ? QStringLiteral("0")
+                          : ui::StrDouble((double(E.Left()) - canvasLeft) / 15.0);
+        });
+        write("y", [&] {
+            const std::int64_t shift = (E.Depend() ? 1 : 0) * (std::int64_t(E.InfoBarHeight()) - 2);
+            if (shift < std::numeric_limits<std::int32_t>::min() ||
+                shift > std::numeric_limits<std::int32_t>::max())
+                throw ui::RuntimeError(ui::RuntimeError::Overflow, "Overflow");
+            return ui::StrDouble((double(E.Top()) - canvasTop) / 15.0 + double(shift));
+        });
+        write("cx", [&] { return ui::StrDouble(double(E.width()) / 15.0); });
+        write("cy", [&] {
+            return (i == 4 || i == 5) ? QStringLiteral("60")
+                                      : ui::StrDouble(double(E.height()) / 15.0);
+        });
+    }
+
+    if (!failedFile.isEmpty()) {
+        ui::MsgBox(QStringLiteral("Die Datei ") + QDir::toNativeSeparators(failedFile) +
+                       QStringLiteral(" konnte nicht gespeichert werden."),
+                   ui::vbOKOnly | ui::vbExclamation, QStringLiteral("Speichern fehlgeschlagen"));
+        return false; // the changes stay marked
+    }
+    state.bChanged = false;
+    return true;
+}
+
+bool frmMain::CheckForSave(bool reload) {
+    if (!bLoaded)
+        return true;
+    if (programState().bChanged &&
+        ui::MsgBox(kQuestion, ui::vbYesNo, kQuestionTitle) == ui::vbYes && !saveLayout()) {
+        // Keep the unsaved work on the canvas rather than reloading over it.
+        showLoadedChoice();
+        return false;
+    }
+    if (reload)
+        SetTheControls();
+    return true;
+}
+
+void frmMain::showLoadedChoice() {
+    ComboAnsicht->setText(kViews[programState().CurrentView]);
+    ChkInfobar->setValue(loadedInfobar);
+}
+
+void frmMain::ComboAnsicht_Click() {
+    CheckForSave();
+}
+
+void frmMain::ChkInfobar_Click() {
+    CheckForSave();
+}
+
+void frmMain::Form_Terminate(bool& Cancel) {
+    // The reload after the question would have no visible effect: skip it.
+    if (!CheckForSave(false))
+        Cancel = true;
+}
+
+// --- nudge pad and keyboard ----------------------------------------------------
+
+void frmMain::BTNpos_Click() {
+    NudgeMode = std::int16_t((NudgeMode + 1) % 3);
+    switch (NudgeMode) {
+    case 1:
+        BTNpos->setCaption(QStringLiteral("scale+"));
+        break;
+    case 2:
+        BTNpos->setCaption(QStringLiteral("scale-"));
+        break;
+    default:
+        BTNpos->setCaption(QStringLiteral("pos."));
+        break;
+    }
+}
+
+void frmMain::nudge(Direction direction) {
+    double tag = 0;
+    try {
+        tag = ui::CDbl(Selector->Tag());
+    } catch (const ui::RuntimeError&) {
+        return;
+    }
+    if (!(tag > -1))
+        return;
+
+    const auto change = [](ui::TextBox* box, double delta) {
+        try {
+            box->setText(ui::StrDouble(ui::CDbl(box->Text()) + delta));
+        } catch (const ui::RuntimeError&) {
+            // a box without a number keeps its text; the element keeps that value
+        }
+    };
+    switch (direction) {
+    case Direction::North:
+        if (NudgeMode == 0) {
+            change(txtY, -1);
+        } else if (NudgeMode == 1) {
+            change(txtY, -1);
+            change(txtCY, +1);
+        } else {
+            change(txtCY, -1);
+        }
+        break;
+    case Direction::East:
+        if (NudgeMode == 0) {
+            change(txtX, +1);
+        } else if (NudgeMode == 1) {
+            change(txtCX, +1);
+        } else {
+            change(txtX, +1);
+            change(txtCX, -1);
+        }
+        break;
+    case Direction::South:
+        if (NudgeMode == 0) {
+            change(txtY, +1);
+        } else if (NudgeMode == 1) {
+            change(txtCY, +1);
+        } else {
+            change(txtY, +1);
+            change(txtCY, -1);
+        }
+        break;
+    case Direction::West:
+        if (NudgeMode == 0) {
+            change(txtX, -1);
+        } else if (NudgeMode == 1) {
+            change(txtX, -1);
+            change(txtCX, +1);
+        } else {
+            change(txtCX, -1);
+        }
+        break;
+    }
+
+    try {
+        const std::int32_t index = ui::CLng(tag);
+        auto& elements = programState().Elements;
+        if (index >= 0 && std::size_t(index) < elements.size() && elements[std::size_t(index)])
+            elements[std::size_t(index)]->stretchImage();
+    } catch (const ui::RuntimeError&) {
+    }
+}
+
+void frmMain::MoveN_Click() {
+    nudge(Direction::North);
+}
+void frmMain::MoveO_Click() {
+    nudge(Direction::East);
+}
+void frmMain::MoveS_Click() {
+    nudge(Direction::South);
+}
+void frmMain::MoveW_Click() {
+    nudge(Direction::West);
+}
+
+void frmMain::Form_KeyDown(int KeyCode, int) {
+    switch (KeyCode) {
+    case ui::vbKeyLeft:
+        MoveW_Click();
+        break;
+    case ui::vbKeyUp:
+        MoveN_Click();
+        break;
+    case ui::vbKeyRight:
+        MoveO_Click();
+        break;
+    case ui::vbKeyDown:
+        MoveS_Click();
+        break;
+    default:
+        break;
+    }
+}
+
+// --- pointer reset ------------------------------------------------------------
+
+void frmMain::Form_MouseMove(int, int, float, float) {
+    ui::Screen::setMousePointer(0);
+}
+
+void frmMain::Image1_MouseMove(int, int, float, float) {
+    ui::Screen::setMousePointer(0);
+}

@@ -1,0 +1,64 @@
+// The main window's logic: start-up, choosing and loading a skin folder, saving
+// and the save question, the nudge pad, the keyboard and the pointer reset.
+#pragma once
+
+#include "resources/mainform.h"
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+class cSHFolder;
+
+class frmMain : public ui::MainForm {
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // State of the window (read by tests).
+    const QString& skinFolder() const { return SkinFolder; }
+    bool loaded() const { return bLoaded; }
+    std::int16_t nudgeMode() const { return NudgeMode; }
+    cSHFolder* folderBrowser() const { return SHFolder.get(); }
+
+    // The handlers, as the window's controls raise them.
+    void Form_Load();
+    void Form_Terminate(bool& Cancel);
+    void Form_KeyDown(int KeyCode, int Shift);
+    void Form_MouseMove(int Button, int Shift, float X, float Y);
+    void Image1_MouseMove(int Button, int Shift, float X, float Y);
+    void BTNLoad_Click();
+    void BTNSave_Click();
+    void ComboAnsicht_Click();
+    void ChkInfobar_Click();
+    void BTNpos_Click();
+    void MoveN_Click();
+    void MoveO_Click();
+    void MoveS_Click();
+    void MoveW_Click();
+    void SHFolder_SelectionChanged(const QString& PathSelected);
+    void SHFolder_ValidationFailed(const QString& InvalidPath, bool& Cancel);
+
+    void SetTheControls();
+
+private:
+    enum class Direction { North, East, South, West };
+
+    void InitFirst();
+    QString GetSkinFolder();
+    // Asks about unsaved changes, then reloads unless told not to. Returns false
+    // when the user wanted to save and the save failed (nothing is reloaded then).
+    bool CheckForSave(bool reload = true);
+    // Writes all elements; returns false (after warning the user) when a file
+    // could not be written.
+    bool saveLayout();
+    void nudge(Direction direction);
+    void showLoadedChoice(); // puts the view chooser and the check box back to the loaded state
+    void bindEvents();
+
+    QString SkinFolder;
+    bool bLoaded = false;
+    std::int16_t NudgeMode = 0;
+    std::shared_ptr<cSHFolder> SHFolder;
+    int loadedInfobar = 1; // check box state of the last load
+};

@@ -1,0 +1,100 @@
+// One screen element of the layout: binds the element to its picture and to the
+// shared controls (canvas frame, selection frame, name label, coordinate boxes),
+// maps layout pixels onto the canvas and back, and handles selecting, dragging
+// and resizing with the mouse. The picture's own geometry is the element's.
+#pragma once
+
+#include "resources/imagecontrol.h"
+#include "resources/shapecontrol.h"
+#include "resources/simplecontrols.h"
+
+#include <QPointer>
+#include <QString>
+#include <cstdint>
+
+class clsImage {
+public:
+    clsImage() = default;
+    ~clsImage();
+    clsImage(const clsImage&) = delete;
+    clsImage& operator=(const clsImage&) = delete;
+
+    void SetImage(ui::ImageControl* TImage);
+    void SetSelector(ui::ShapeControl* TSelector);
+    void SetCoSystem(ui::ShapeControl* TTemplate);
+    void SetX(ui::TextBox* TBox);
+    void SetNameLabel(ui::Label* TLabel);
+    void SetName(const QString& iniName);
+    void SetY(ui::TextBox* TBox);
+    void SetCX(ui::TextBox* TBox);
+    void SetCY(ui::TextBox* TBox);
+    void setTop(std::int32_t lngTop);
+    void setLeft(std::int32_t lngLeft);
+    void setWidth(std::int32_t lngWidth);
+    void setHeight(std::int32_t lngHeight);
+    void setVisible(bool bvisible);
+    bool visible() const;
+    void setIndex(std::int16_t intNumber);
+    std::int16_t Index() const { return intIndex; }
+    void SetDepend(bool bDepend) { bDependent = bDepend; }
+    void SetInfoBarHeight(std::int32_t lngHeight) { lngInfoBarHeight = lngHeight; }
+    std::int32_t InfoBarHeight() const { return lngInfoBarHeight; }
+    bool Depend() const { return bDependent; }
+    std::int32_t Top() const;
+    std::int32_t Left() const;
+    std::int32_t width() const;
+    std::int32_t height() const;
+    bool isActive() const { return bActive; }
+    // Load apply: the Y box is a layout-file value, less the info-bar shift.
+    void paintImage();
+    // Edit apply: the Y box is a canvas value; marks the layout as changed.
+    void stretchImage();
+
+private:
+    void mytxtX_KeyUp(int KeyCode, int Shift);
+    void mytxtY_KeyUp(int KeyCode, int Shift);
+    void mytxtCX_KeyUp(int KeyCode, int Shift);
+    void mytxtCY_KeyUp(int KeyCode, int Shift);
+    void myImage_MouseDown(int Button, int Shift, float X, float Y);
+    void myImage_MouseMove(int Button, int Shift, float X, float Y);
+    void myImage_MouseUp(int Button, int Shift, float X, float Y);
+    // Moves the selection frame onto the picture, shows the name and the
+    // coordinates. A box given as kept keeps the user's text.
+    void SyncSelector(const ui::TextBox* kept = nullptr);
+    void ShowCoordinates(const ui::TextBox* kept = nullptr);
+    void AlignLinkedElement();
+
+    // Applies the four boxes to the picture, each coordinate on its own; returns
+    // whether the picture's geometry changed.
+    bool applyBoxes(bool withShift);
+    void boxKeyUp(const ui::TextBox* box);
+    void bindBox(QPointer<ui::TextBox>& member, ui::TextBox* box,
+                 void (clsImage::*handler)(int, int));
+    bool isActiveElement() const; // the selection frame's tag names this element
+    std::int32_t shift() const;   // info-bar shift in pixels
+    ui::ImageControl& image() const;
+    ui::ShapeControl& selector() const;
+    ui::ShapeControl& coSystem() const;
+
+    QPointer<ui::ShapeControl> myKoordinateSystem;
+    QPointer<ui::TextBox> mytxtX;
+    QPointer<ui::TextBox> mytxtY;
+    QPointer<ui::TextBox> mytxtCX;
+    QPointer<ui::TextBox> mytxtCY;
+    QPointer<ui::ImageControl> myImage;
+    QPointer<ui::ShapeControl> mySelector;
+    QPointer<ui::Label> myNameLabel;
+    QString strName;
+    std::int16_t intIndex = 0;
+    bool bDependent = false;
+    std::int32_t lngInfoBarHeight = 0;
+    bool bActive = false;
+    bool bMove = false;
+    bool bLeftEdge = false;
+    bool bRightEdge = false;
+    bool bTopEdge = false;
+    bool bBottomEdge = false;
+    std::int32_t lngGrabX = 0;
+    std::int32_t lngGrabY = 0;
+    bool bSkipMove = false;
+};

@@ -1,0 +1,36 @@
+// Image control: shows its picture stretched to its size and raises press,
+// move and release events with the button bits, the shift state and the
+// pointer position in twips from its own top-left corner.
+#pragma once
+
+#include "resources/event.h"
+#include "resources/twipsgeometry.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+namespace ui {
+
+class ImageControl : public QWidget, public TwipsGeometry {
+public:
+    explicit ImageControl(QWidget* parent);
+
+    void setPicture(const QPixmap& picture);
+    const QPixmap& picture() const { return m_picture; }
+
+    // (Button, Shift, X, Y)
+    Event<int, int, float, float> MouseDown;
+    Event<int, int, float, float> MouseMove;
+    Event<int, int, float, float> MouseUp;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QPixmap m_picture;
+};
+
+} // namespace ui

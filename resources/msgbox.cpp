@@ -1,0 +1,79 @@
+#include "resources/msgbox.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace ui {
+
+namespace {
+
+// A message box that can only be left through one of its buttons.
+class AnswerBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+    bool mustAnswer = false;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (mustAnswer && event->key() == Qt::Key_Escape) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override {
+        if (mustAnswer && !clickedButton()) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+};
+
+} // namespace
+
+int MsgBox(const QString& prompt, int buttons, const QString& title) {
+    QWidget* parent = QApplication::activeModalWidget();
+    if (!parent)
+        parent = QApplication::activeWindow();
+    AnswerBox box(parent);
+    box.setWindowTitle(title);
+    box.setText(prompt);
+    box.setTextFormat(Qt::PlainText);
+    box.setIcon((buttons & vbExclamation) ? QMessageBox::Warning : QMessageBox::NoIcon);
+
+    QPushButton* first = nullptr;
+    QPushButton* second = nullptr;
+    if ((buttons & 7) == vbYesNo) {
+        first = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+        second = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+        box.mustAnswer = true;
+    } else if ((buttons & 7) == vbOKCancel) {
+        first = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        second = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+        box.setEscapeButton(second);
+    } else {
+        first = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        box.setEscapeButton(first);
+    }
+    first->setObjectName(QStringLiteral("first"));
+    if (second)
+        second->setObjectName(QStringLiteral("second"));
+    box.setDefaultButton(first);
+    box.exec();
+
+    const bool isFirst = box.clickedButton() == first;
+    switch (buttons & 7) {
+    case vbYesNo:
+        return isFirst ? vbYes : vbNo;
+    case vbOKCancel:
+        return isFirst ? vbOK : vbCancel;
+    default:
+        return vbOK;
+    }
+}
+
+} // namespace ui
