@@ -5,7 +5,6 @@
 #include "platform/profileparser.h"
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -15,7 +14,7 @@ namespace {
 DWORD copyOut(std::string_view text, LPSTR buffer, DWORD size) {
     text = text.substr(0, text.find('\0'));
     const std::size_t n = std::min<std::size_t>(text.size(), size - 1);
-    std::memcpy(buffer, text.data(), n);
+    std::copy_n(text.data(), n, buffer);
     buffer[n] = '\0';
     return static_cast<DWORD>(n);
 }

@@ -438,11 +438,17 @@ void TestProfile::readOnlyFile() {
 void TestProfile::permissionsKept() {
     writeBytes(file(), "[a]\nx=1\n");
     QCOMPARE(::chmod(file(), 0640), 0);
+    // Root can hand the file to another owner, whom the new file must keep.
+    const uid_t owner = ::geteuid() == 0 ? 65534 : ::geteuid();
+    const gid_t group = ::geteuid() == 0 ? 65534 : ::getegid();
+    QCOMPARE(::chown(file(), owner, group), 0);
     QCOMPARE(WritePrivateProfileStringA("a", "x", "2", file()), TRUE);
     struct stat st {};
     QCOMPARE(::stat(file(), &st), 0);
     QCOMPARE(st.st_mode & 07777, mode_t(0640));
-    QCOMPARE(st.st_uid, ::geteuid());
+    QCOMPARE(st.st_uid, owner);
+    QCOMPARE(st.st_gid, group);
+    QCOMPARE(readBytes(file()), QByteArray("[a]\nx=2\n"));
 }
 
 void TestProfile::newFileFollowsUmask() {
