@@ -22,6 +22,24 @@ using CHAR = char;
 using LPSTR = char*;
 using LPCSTR = const char*;
 using LPVOID = void*;
+using USHORT = unsigned short;
+
+// Result codes of the COM-style functions.
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
+
+// Longest path, with its NUL, that the ANSI functions hand over.
+constexpr int MAX_PATH = 260;
+
+// First message number free for a window class's own messages.
+constexpr UINT WM_USER = 0x0400;
 
 #ifndef TRUE
 #define TRUE 1

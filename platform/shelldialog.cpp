@@ -1,0 +1,279 @@
+#include "platform/shelldialog.h"
+
+#include "platform/foldertree.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+const QString kDialogTitle = QStringLiteral("Ordner suchen");
+constexpr QSize kOldStyleSize(320, 400);
+constexpr QSize kNewStyleSize(360, 440);
+
+QString displayNameOf(const QString& path) {
+    return path == QLatin1String("/") ? path : QFileInfo(path).fileName();
+}
+
+// Copies a name into the caller's MAX_PATH buffer, cut at a whole character.
+void copyDisplayName(QString name, LPSTR buffer) {
+    QByteArray bytes = name.toLocal8Bit();
+    while (bytes.size() > MAX_PATH - 1) {
+        name.chop(1);
+        bytes = name.toLocal8Bit();
+    }
+    std::memcpy(buffer, bytes.constData(), std::size_t(bytes.size()) + 1);
+}
+
+ItemListPtr itemListOf(const QTreeWidgetItem* item) {
+    return FolderTree::isDesktop(item) ? desktopItemList()
+                                       : pathItemList(FolderTree::itemPath(item));
+}
+
+} // namespace
+
+PIDLIST_ABSOLUTE ShellDialog::browse(BROWSEINFOA& request) {
+    QWidget* owner = WidgetFromHwnd(request.hwndOwner);
+    auto dialog = std::make_unique<ShellDialog>(request, owner ? owner->window() : nullptr);
+    const QPointer<ShellDialog> alive(dialog.get());
+    dialog->initialize();
+    const int result = alive ? dialog->exec() : int(QDialog::Rejected);
+    if (!alive) { // its owner took it down while it was open
+        (void)dialog.release();
+        return nullptr;
+    }
+    if (result != QDialog::Accepted || !dialog->m_chosen)
+        return nullptr;
+    if (request.pszDisplayName)
+        copyDisplayName(dialog->m_chosenName, request.pszDisplayName);
+    request.iImage = 0;
+    return dialog->m_chosen.release();
+}
+
+ShellDialog::ShellDialog(const BROWSEINFOA& request, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint),
+      m_callback(request.lpfn), m_callbackData(request.lParam), m_flags(request.ulFlags) {
+    setWindowTitle(kDialogTitle);
+    const bool newStyle = m_flags & BIF_NEWDIALOGSTYLE;
+    auto* layout = new QVBoxLayout(this);
+
+    if (request.lpszTitle) {
+        auto* instruction = new QLabel(QString::fromLocal8Bit(request.lpszTitle), this);
+        instruction->setObjectName(QStringLiteral("instruction"));
+        instruction->setTextFormat(Qt::PlainText);
+        instruction->setWordWrap(true);
+        layout->addWidget(instruction);
+    }
+    if (m_flags & BIF_STATUSTEXT) {
+        m_status = new QLabel(this);
+        m_status->setObjectName(QStringLiteral("statusText"));
+        m_status->setTextFormat(Qt::PlainText);
+        m_status->setWordWrap(true);
+        layout->addWidget(m_status);
+    }
+
+    m_tree = new FolderTree(m_flags & BIF_BROWSEINCLUDEFILES, this);
+    m_tree->setObjectName(QStringLiteral("folderTree"));
+    layout->addWidget(m_tree, 1);
+    const std::optional<QString> root = itemListPath(request.pidlRoot);
+    if (root && !root->isEmpty() && QFileInfo(*root).isDir())
+        m_tree->setFolderRoot(*root);
+    else
+        m_tree->setDesktopRoot();
+
+    if (m_flags & BIF_EDITBOX) {
+        auto* row = new QHBoxLayout;
+        auto* label = new QLabel(QStringLiteral("Ordner:"), this);
+        m_edit = new QLineEdit(this);
+        m_edit->setObjectName(QStringLiteral("pathEdit"));
+        label->setBuddy(m_edit);
+        row->addWidget(label);
+        row->addWidget(m_edit, 1);
+        layout->addLayout(row);
+    }
+
+    auto* buttons = new QHBoxLayout;
+    if (newStyle && !(m_flags & BIF_NONEWFOLDERBUTTON)) {
+        m_newFolder = new QPushButton(QStringLiteral("Neuen Ordner erstellen"), this);
+        m_newFolder->setObjectName(QStringLiteral("newFolderButton"));
+        buttons->addWidget(m_newFolder);
+        connect(m_newFolder, &QPushButton::clicked, this, &ShellDialog::createFolder);
+    }
+    buttons->addStretch(1);
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setObjectName(QStringLiteral("okButton"));
+    m_ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    buttons->addWidget(m_ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(m_ok, &QPushButton::clicked, this, &ShellDialog::confirm);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    connect(m_tree, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current) { onCurrentChanged(current); });
+    connect(m_tree, &FolderTree::itemRenamed, this, [this](QTreeWidgetItem* item) {
+        if (item == m_tree->currentItem())
+            onCurrentChanged(item);
+    });
+    onCurrentChanged(m_tree->currentItem());
+    m_tree->setFocus();
+
+    // A real size now, so that the callback can place the dialog before it is shown.
+    resize(sizeHint().expandedTo(newStyle ? kNewStyleSize : kOldStyleSize));
+    if (newStyle)
+        setSizeGripEnabled(true);
+    else
+        setFixedSize(size());
+}
+
+ShellDialog::~ShellDialog() = default;
+
+int ShellDialog::callback(UINT message, LPARAM lParam) {
+    return m_callback ? m_callback(HwndFromWidget(this), message, lParam, m_callbackData) : 0;
+}
+
+void ShellDialog::initialize() {
+    const QPointer<ShellDialog> alive(this);
+    const int reportsBefore = m_selectionReports;
+    m_initialized = true;
+    callback(BFFM_INITIALIZED, 0);
+    if (alive && m_selectionReports == reportsBefore)
+        notifySelection(m_tree->currentItem());
+}
+
+void ShellDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (QTreeWidgetItem* current = m_tree->currentItem())
+        m_tree->scrollToItem(current);
+}
+
+LRESULT ShellDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case BFFM_SETSTATUSTEXTA:
+        if (m_status)
+            m_status->setText(QString::fromLocal8Bit(reinterpret_cast<LPCSTR>(lParam)));
+        break;
+    case BFFM_ENABLEOK:
+        m_ok->setEnabled(lParam != 0);
+        break;
+    case BFFM_SETSELECTIONA:
+        if (wParam) {
+            const QString typed = QString::fromLocal8Bit(reinterpret_cast<LPCSTR>(lParam));
+            if (!typed.isEmpty())
+                selectPath(QDir::cleanPath(QDir::current().absoluteFilePath(typed)));
+        } else if (const auto path = itemListPath(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam))) {
+            selectPath(*path);
+        }
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void ShellDialog::selectPath(const QString& path) {
+    if (QTreeWidgetItem* item = m_tree->findPath(path))
+        m_tree->showItem(item);
+}
+
+void ShellDialog::onCurrentChanged(QTreeWidgetItem* item) {
+    if (!item)
+        return;
+    m_ok->setEnabled(!(m_flags & BIF_RETURNONLYFSDIRS) || !FolderTree::isDesktop(item));
+    if (m_newFolder)
+        m_newFolder->setEnabled(FolderTree::isFolder(item));
+    if (m_edit)
+        m_edit->setText(item->text(0));
+    notifySelection(item);
+}
+
+void ShellDialog::notifySelection(QTreeWidgetItem* item) {
+    if (!m_initialized || !item)
+        return;
+    ++m_selectionReports;
+    const ItemListPtr list = itemListOf(item);
+    callback(BFFM_SELCHANGED, reinterpret_cast<LPARAM>(list.get()));
+}
+
+std::optional<QString> ShellDialog::resolveTyped(const QString& typed) const {
+    QString path = typed;
+    if (path == QLatin1String("~") || path.startsWith(QLatin1String("~/"))) {
+        path = QDir::homePath() + path.mid(1);
+    } else if (!QDir::isAbsolutePath(path)) {
+        const QTreeWidgetItem* item = m_tree->currentItem();
+        QString base = FolderTree::itemPath(item);
+        if (base.isEmpty())
+            base = QDir::homePath();
+        else if (!FolderTree::isFolder(item))
+            base = QFileInfo(base).path();
+        path = QDir(base).filePath(path);
+    }
+    path = QDir::cleanPath(path);
+    const QFileInfo info(path);
+    if (info.isDir() || ((m_flags & BIF_BROWSEINCLUDEFILES) && info.isFile()))
+        return path;
+    return std::nullopt;
+}
+
+void ShellDialog::confirm() {
+    const QTreeWidgetItem* item = m_tree->currentItem();
+    const QString typed = m_edit ? m_edit->text().trimmed() : QString();
+    if (!typed.isEmpty() && (!item || typed != item->text(0))) {
+        if (const auto path = resolveTyped(typed)) {
+            choose(pathItemList(*path), displayNameOf(*path));
+            return;
+        }
+        if (m_flags & BIF_VALIDATE) {
+            const QPointer<ShellDialog> alive(this);
+            const QByteArray text = m_edit->text().toLocal8Bit();
+            const int keepOpen =
+                callback(BFFM_VALIDATEFAILEDA, reinterpret_cast<LPARAM>(text.constData()));
+            if (!alive)
+                return;
+            if (keepOpen == 0) {
+                reject();
+                return;
+            }
+        }
+        m_edit->setFocus();
+        m_edit->selectAll();
+        return;
+    }
+    if (item && m_ok->isEnabled())
+        choose(itemListOf(item), item->text(0));
+}
+
+void ShellDialog::choose(ItemListPtr list, const QString& name) {
+    if (!list)
+        return;
+    m_chosen = std::move(list);
+    m_chosenName = name;
+    accept();
+}
+
+void ShellDialog::createFolder() {
+    QTreeWidgetItem* item = m_tree->createFolder(m_tree->currentItem());
+    if (!item) {
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("Der Ordner konnte nicht erstellt werden."));
+        return;
+    }
+    m_tree->showItem(item);
+    m_tree->setFocus();
+    m_tree->renameItem(item);
+}
+
+} // namespace platform
