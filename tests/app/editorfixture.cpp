@@ -1,0 +1,164 @@
+#define QTEST_QPA_MOUSE_HANDLING
+#include "editorfixture.h"
+
+#include "elements/programstate.h"
+#include "folderbrowser/cSHFolder.h"
+#include "platform/shell.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+namespace fixture {
+
+QByteArray crlf(const QStringList& lines) { return (lines.join("\r\n") + "\r\n").toLatin1(); }
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void writeFile(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
+}
+
+QByteArray layout(const QStringList& sections) {
+    QStringList lines;
+    for (const QString& s : sections) {
+        const QString name = s.section(':', 0, 0);
+        const QStringList v = s.section(':', 1).split(',');
+        lines << "[" + name + "]";
+        const char* keys[] = {"x", "y", "cx", "cy"};
+        for (int i = 0; i < v.size() && i < 4; ++i)
+            if (v[i] != "-")
+                lines << QString::fromLatin1(keys[i]) + "=" + v[i];
+    }
+    return crlf(lines);
+}
+
+QByteArray standardMapview(int infobarCy) {
+    return layout({"zoomwin:200,60,25,105",
+                   QStringLiteral("infobar:0,283,240,%1").arg(infobarCy),
+                   "to:1,40,238,18",
+                   "from:77,300,176,19",
+                   "routeinfo:0,222,58,80",
+                   "nextinfo:182,244,58,58",
+                   "distance:64,57,58,40",
+                   "schematic2:0,55,60,60",
+                   "schematic:10,65,60,60",
+                   "birdview:0,248,46,32",
+                   "zoomout:194,284,46,32",
+                   "zoomin:194,248,46,32",
+                   "auto:0,284,46,32",
+                   "pan:48,284,46,32",
+                   "center:96,284,46,32",
+                   "north:148,248,46,32",
+                   "route:146,284,46,32",
+                   "info:198,182,41,35",
+                   "Menu:200,22,39,36",
+                   "largedummy:5,283,238,19",
+                   "smalldummy:62,302,176,19"});
+}
+
+QByteArray standardDefaults() {
+    return layout({"log:2,84,40,36", "tmc:2,124,40,36", "gps:2,164,39,34", "win:156,22,41,35"});
+}
+
+// --- BoxAnswerer ---------------------------------------------------------------
+
+BoxAnswerer::BoxAnswerer(QString button) : m_button(std::move(button)) {
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+    m_timer.start(10);
+}
+
+BoxAnswerer::~BoxAnswerer() { m_timer.stop(); }
+
+void BoxAnswerer::poll() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible())
+        return;
+    for (QAbstractButton* b : box->buttons()) {
+        if (b->text().remove('&') == m_button) {
+            ++count;
+            title = box->windowTitle();
+            text = box->text();
+            b->click();
+            return;
+        }
+    }
+}
+
+// --- Editor --------------------------------------------------------------------
+
+Editor::Editor() : m_previousDir(QDir::currentPath()) {
+    programState().reset();
+    QDir::setCurrent(m_work.path());
+    m_window = std::make_unique<frmMain>();
+    m_window->show();
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        qWarning("window not exposed");
+    m_window->activateWindow();
+}
+
+Editor::~Editor() {
+    m_window.reset();
+    programState().reset();
+    QDir::setCurrent(m_previousDir);
+}
+
+QString Editor::makeSkin(const QByteArray& mapview, const QByteArray& defaults,
+                         const QString& name) {
+    const QString folder = m_work.filePath(name);
+    QDir().mkpath(folder);
+    if (!mapview.isEmpty())
+        writeFile(folder + "/mapviewlt.ini", mapview);
+    if (!defaults.isEmpty())
+        writeFile(folder + "/defaultlt.ini", defaults);
+    return folder;
+}
+
+void Editor::load(const QString& folder) {
+    bool answered = false;
+    QTimer timer;
+    const QByteArray path = QFile::encodeName(folder);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        cSHFolder* browser = m_window->folderBrowser();
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (answered || !browser || !browser->hWnd() || !dialog)
+            return;
+        answered = true;
+        SendMessageA(browser->hWnd(), BFFM_SETSELECTIONA, TRUE, LPARAM(path.constData()));
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    timer.start(10);
+    click(m_window->BTNLoad);
+    QVERIFY(answered);
+}
+
+void Editor::click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+void Editor::drag(int index, QPoint from, QPoint to, Qt::MouseButton button, int steps) {
+    // Window coordinates, fixed at the press: the picture moves under the pointer.
+    QWidget* picture = m_window->elementPicture(index);
+    const QPoint start = picture->mapTo(m_window.get(), from);
+    const QPoint end = picture->mapTo(m_window.get(), to);
+    QTest::mousePress(m_window.get(), button, {}, start);
+    for (int i = 1; i <= steps; ++i)
+        QTest::mouseMove(m_window.get(), start + (end - start) * i / steps);
+    QTest::mouseRelease(m_window.get(), button, {}, end);
+}
+
+QRect Editor::canvasRect(int index) {
+    return m_window->elementPicture(index)->geometry().translated(-32, -8);
+}
+
+} // namespace fixture

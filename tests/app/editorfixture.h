@@ -1,0 +1,73 @@
+// Runs the real main window in a temporary working folder, drives the folder
+// dialog and answers message boxes as a user would.
+#pragma once
+
+#include "app/frmMain.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <memory>
+
+namespace fixture {
+
+// Files with CRLF line ends from lines joined by "\r\n".
+QByteArray crlf(const QStringList& lines);
+QByteArray readFile(const QString& path);
+void writeFile(const QString& path, const QByteArray& data);
+
+// A layout file holding the given sections; each entry "name:x,y,cx,cy".
+QByteArray layout(const QStringList& sections);
+
+// Answers the next modal message box by clicking the button with this text
+// (mnemonic marks ignored) and remembers its title and text.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(QString button);
+    ~BoxAnswerer();
+    int count = 0;
+    QString title;
+    QString text;
+
+private:
+    void poll();
+    QString m_button;
+    QTimer m_timer;
+};
+
+class Editor {
+public:
+    Editor();
+    ~Editor();
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    frmMain& w() { return *m_window; }
+    QString workPath() const { return m_work.path(); }
+    // A new skin folder with these layout files (empty: file left out).
+    QString makeSkin(const QByteArray& mapview, const QByteArray& defaults,
+                     const QString& name = QStringLiteral("skin"));
+    // Clicks "Laden", selects the folder in the dialog and presses Return.
+    void load(const QString& folder);
+    // Clicks a control the way a user does.
+    void click(QWidget* widget);
+    // Drags picture i with the left button from a point to another (pixels
+    // relative to the picture), in steps.
+    void drag(int index, QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton,
+              int steps = 4);
+    // Canvas-relative pixel rectangle of element i's picture.
+    QRect canvasRect(int index);
+
+private:
+    QTemporaryDir m_work;
+    QString m_previousDir;
+    std::unique_ptr<frmMain> m_window;
+};
+
+// The standard test layout: every element with distinct values.
+QByteArray standardMapview(int infobarCy = 30);
+QByteArray standardDefaults();
+
+} // namespace fixture
