@@ -138,11 +138,12 @@ void paintPan(QPainter& painter, QSizeF) {
 }
 
 void paintCentre(QPainter& painter, QSizeF size) {
+    // two-pixel lines on whole pixels keep the crosshair sharp
     const QPointF centre(size.width() / 2, size.height() / 2);
-    painter.setPen(QPen(whiteColour(), 1.5));
+    painter.setPen(QPen(whiteColour(), 2));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(centre, 9, 9);
-    painter.setPen(QPen(whiteColour(), 1.5, Qt::SolidLine, Qt::FlatCap));
+    painter.setPen(QPen(whiteColour(), 2, Qt::SolidLine, Qt::FlatCap));
     for (int quarter = 0; quarter < 4; ++quarter) {
         const QLineF outer = QLineF::fromPolar(14, 90 * quarter).translated(centre);
         const QLineF inner = QLineF::fromPolar(4, 90 * quarter).translated(centre);
@@ -150,27 +151,29 @@ void paintCentre(QPainter& painter, QSizeF size) {
     }
     painter.setPen(Qt::NoPen);
     painter.setBrush(whiteColour());
-    painter.drawEllipse(centre, 1.6, 1.6);
+    painter.drawRect(QRectF(centre.x() - 1, centre.y() - 1, 2, 2));
 }
 
 void paintNorth(QPainter& painter, QSizeF size) {
-    const QPointF centre(size.width() / 2, 19.5);
+    // centred on a pixel so that the axes of the rose fall on whole pixel columns and rows
+    const QPointF centre(std::floor(size.width() / 2) - 0.5, 20.5);
     constexpr qreal kPoint = 11;
-    constexpr qreal kWaist = 3;
-    painter.setPen(roundPen(colour::white, 1));
+    constexpr qreal kWaist = 4;
+    painter.setPen(QPen(whiteColour(), 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     for (int quarter = 0; quarter < 4; ++quarter) {
         const qreal angle = 90 + 90 * quarter;
         const QPointF tip = QLineF::fromPolar(kPoint, angle).translated(centre).p2();
         const QPointF left = QLineF::fromPolar(kWaist, angle + 45).translated(centre).p2();
         const QPointF right = QLineF::fromPolar(kWaist, angle - 45).translated(centre).p2();
         // each point in two halves, one filled, as compass roses show their relief
-        painter.setBrush(whiteColour());
-        painter.drawPolygon(QPolygonF{centre, tip, left});
         painter.setBrush(groundOf(painter));
         painter.drawPolygon(QPolygonF{centre, tip, right});
+        painter.setBrush(whiteColour());
+        painter.drawPolygon(QPolygonF{centre, tip, left});
     }
     painter.setFont(deviceFont(8, true));
-    drawTextOnBaseline(painter, QRectF(QPointF(0, 0), size), 7, QStringLiteral("N"), colour::white);
+    drawTextOnBaseline(painter, QRectF(centre.x() - 10, 0, 21, size.height()), 7,
+                       QStringLiteral("N"), colour::white);
 }
 
 void paintRoute(QPainter& painter, QSizeF) {
