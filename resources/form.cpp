@@ -50,15 +50,21 @@ void Form::mouseMoveEvent(QMouseEvent* event) {
 }
 
 bool Form::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyRelease) {
+        // Between two presses: the next press is a new one, even where it reuses
+        // the memory of the last (key events live on the stack of their sender).
+        m_lastKey = nullptr;
+        return false;
+    }
     if (!m_keyPreview || event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return false;
     auto* widget = static_cast<QWidget*>(watched);
     if (widget->window() != this)
         return false;
-    // A key that the receiver ignored travels on to its parents as the same
-    // event: it was previewed already at the first delivery.
-    if (event == m_lastKey && m_lastKeyTarget &&
-        widget->isAncestorOf(static_cast<const QWidget*>(m_lastKeyTarget))) {
+    // A key that the receiver ignored travels on to its parent as the same
+    // event: it was previewed already at the first delivery. A press that comes
+    // again to the same widget is a new one.
+    if (event == m_lastKey && m_lastKeyTarget && widget == m_lastKeyTarget->parentWidget()) {
         m_lastKeyTarget = widget;
         return false;
     }

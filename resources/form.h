@@ -5,6 +5,7 @@
 
 #include "resources/event.h"
 
+#include <QPointer>
 #include <QWidget>
 
 namespace ui {
@@ -43,7 +44,7 @@ private:
     // The key event last previewed and the widget it was delivered to: when Qt
     // propagates an unhandled key to the parents, the same event comes again.
     const QEvent* m_lastKey = nullptr;
-    const QObject* m_lastKeyTarget = nullptr;
+    QPointer<const QWidget> m_lastKeyTarget;
 };
 
 } // namespace ui
