@@ -206,24 +206,22 @@ void paintMenu(QPainter& painter, QSizeF size) {
 void paintLog(QPainter& painter, QSizeF size) {
     const qreal spine = size.width() / 2;
     const QColor ground = groundOf(painter);
-    // two pages that sag towards the spine
-    auto page = [&](qreal side) {
-        QPainterPath path(QPointF(spine, 11));
-        path.quadTo(spine + side * 7, 7, spine + side * 15, 9);
-        path.lineTo(spine + side * 15, 27);
-        path.quadTo(spine + side * 7, 25, spine, 29);
+    // a page that sags towards the spine; `drop` lowers it for the cover beneath
+    auto page = [&](qreal side, qreal drop, qreal reach) {
+        QPainterPath path(QPointF(spine, 11 + drop));
+        path.quadTo(spine + side * 7, 7 + drop, spine + side * reach, 9 + drop);
+        path.lineTo(spine + side * reach, 27 + drop);
+        path.quadTo(spine + side * 7, 25 + drop, spine, 29 + drop);
         path.closeSubpath();
         return path;
     };
-    painter.setPen(Qt::NoPen);
+    painter.setPen(QPen(ground, 1));
     painter.setBrush(whiteColour());
-    // the cover showing under the pages
-    painter.drawRect(QRectF(spine - 16.5, 12, 33, 18.5));
-    painter.setPen(QPen(ground, 1));
-    painter.drawPath(page(-1));
-    painter.drawPath(page(1));
+    for (const qreal side : {-1.0, 1.0}) {
+        painter.drawPath(page(side, 2.5, 16.5)); // the cover
+        painter.drawPath(page(side, 0, 14.5));
+    }
     // lines of writing
-    painter.setPen(QPen(ground, 1));
     for (int row = 0; row < 4; ++row) {
         const qreal y = 13.5 + row * 3.5;
         painter.drawLine(QPointF(spine - 12, y), QPointF(spine - 3, y + 0.8));
