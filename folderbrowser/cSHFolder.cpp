@@ -125,6 +125,10 @@ std::shared_ptr<cSHFolder> cSHFolder::ActiveReference() {
 
 QString cSHFolder::BrowseForFolder(const QObject* Parent, std::optional<QString> Title,
                                    std::int32_t RootFolder) {
+    // Keeps an object owned by shared_ptrs alive until this call has returned, even when its
+    // owner lets go of it from inside an event.
+    const std::shared_ptr<cSHFolder> self = ActiveReference();
+
     HWND owner = nullptr;
     if (Parent) {
         const QVariant handle = Parent->property("hWnd");
@@ -151,7 +155,7 @@ QString cSHFolder::BrowseForFolder(const QObject* Parent, std::optional<QString>
 
     ItemList chosen;
     {
-        modSHFolder::SetActiveBrowser(ActiveReference());
+        modSHFolder::SetActiveBrowser(self);
         const RunGuard run(m_hWnd);
         chosen.reset(SHBrowseForFolderA(&request));
     }

@@ -11,7 +11,8 @@
 //   ValidationFailed   a path typed into the edit box names no folder; set Cancel to true to
 //                      let the dialog close (nothing is chosen then), leave it false to keep
 //                      the dialog open for a correction
-// An event nobody handles is simply not raised.
+// An event nobody handles is simply not raised. A handler stored in the object should not
+// hold a shared_ptr to it (that would keep the object alive for ever); capture it weakly.
 //
 // While its dialog is open, the object is the module's active browser (modSHFolder.h). When
 // it is owned by a std::shared_ptr, that reference keeps it alive for the run; otherwise

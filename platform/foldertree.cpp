@@ -214,8 +214,8 @@ QTreeWidgetItem* FolderTree::createFolder(QTreeWidgetItem* parentItem) {
 void FolderTree::renameItem(QTreeWidgetItem* item) {
     if (kind(item) != Kind::Folder && kind(item) != Kind::File)
         return;
+    item->setFlags(item->flags() | Qt::ItemIsEditable); // before m_renaming: this reports a change
     m_renaming = item;
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
     editItem(item, 0);
 }
 

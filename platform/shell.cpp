@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMargins>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QWidget>
@@ -31,6 +32,35 @@ HandleTable& handleTable() {
 }
 
 constexpr char kHandleProperty[] = "tesselWindowHandle";
+
+QMargins marginsOf(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                    frame.right() - inner.right(), frame.bottom() - inner.bottom());
+}
+
+// The frame around a top-level window. A window that has not been shown yet has no frame so
+// far; it will get one like the other windows of the process, so theirs stands in for it
+// (its owner's first). Thus a window can be placed correctly before it is first shown.
+QMargins frameMargins(const QWidget* window) {
+    if (window->isVisible())
+        return marginsOf(window);
+    QWidgetList others = QApplication::topLevelWidgets();
+    if (const QWidget* owner = window->parentWidget())
+        others.prepend(owner->window());
+    for (const QWidget* other : others)
+        if (other != window && other->isVisible() && other->isWindow())
+            return marginsOf(other);
+    return QMargins();
+}
+
+// The frame rectangle of a top-level window in screen pixels.
+QRect frameRect(const QWidget* window) {
+    if (window->isVisible())
+        return window->frameGeometry();
+    return QRect(window->pos(), window->size().grownBy(frameMargins(window)));
+}
 
 QString existingFolderOr(QStandardPaths::StandardLocation location, const QString& fallback) {
     const QString path = QStandardPaths::writableLocation(location);
@@ -111,7 +141,7 @@ BOOL GetWindowRect(HWND hWnd, LPRECT lpRect) {
     if (!widget || !lpRect)
         return FALSE;
     const QRect frame = widget->isWindow()
-                            ? widget->frameGeometry()
+                            ? frameRect(widget)
                             : QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
     *lpRect =
         RECT{frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
@@ -122,13 +152,12 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
     QWidget* widget = WidgetFromHwnd(hWnd);
     if (!widget)
         return FALSE;
+    const QMargins frame = widget->isWindow() ? frameMargins(widget) : QMargins();
     if (!(uFlags & SWP_NOMOVE))
         widget->move(X, Y); // a window's position is its frame's
-    if (!(uFlags & SWP_NOSIZE)) {
-        const QSize frameExtra =
-            widget->isWindow() ? widget->frameGeometry().size() - widget->size() : QSize(0, 0);
-        widget->resize(std::max(0, cx - frameExtra.width()), std::max(0, cy - frameExtra.height()));
-    }
+    if (!(uFlags & SWP_NOSIZE))
+        widget->resize(std::max(0, cx - frame.left() - frame.right()),
+                       std::max(0, cy - frame.top() - frame.bottom()));
     if (!(uFlags & SWP_NOZORDER)) {
         if (hWndInsertAfter == HWND_TOP)
             widget->raise();

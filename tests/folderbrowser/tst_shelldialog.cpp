@@ -1,0 +1,481 @@
+// The shell stand-in: special folders, item lists, window handles and functions, and the
+// folder dialog driven with keys and clicks through SHBrowseForFolderA.
+#include "dialogtesting.h"
+#include "platform/shell.h"
+
+#include <QtTest>
+#include <array>
+#include <memory>
+
+using namespace dialogtesting;
+
+namespace {
+
+QString pathOf(PCIDLIST_ABSOLUTE list, BOOL* ok = nullptr) {
+    std::array<char, MAX_PATH> buffer;
+    buffer.fill('x');
+    const BOOL result = SHGetPathFromIDListA(list, buffer.data());
+    if (ok)
+        *ok = result;
+    return QString::fromLocal8Bit(buffer.data());
+}
+
+// The callback of a run: records the messages and may answer them.
+struct Recorder {
+    QList<QPair<UINT, QString>> messages;
+    QByteArray selectAtStart; // a path sent with BFFM_SETSELECTIONA at BFFM_INITIALIZED
+    int validateAnswer = 0;
+
+    static int callback(HWND hwnd, UINT message, LPARAM lParam, LPARAM data) {
+        auto& self = *reinterpret_cast<Recorder*>(data);
+        QString text;
+        if (message == BFFM_SELCHANGED)
+            text = pathOf(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam));
+        else if (message == BFFM_VALIDATEFAILEDA)
+            text = QString::fromLocal8Bit(reinterpret_cast<LPCSTR>(lParam));
+        self.messages.append({message, text});
+        if (message == BFFM_INITIALIZED && !self.selectAtStart.isEmpty())
+            SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE,
+                         reinterpret_cast<LPARAM>(self.selectAtStart.constData()));
+        return message == BFFM_VALIDATEFAILEDA ? self.validateAnswer : 0;
+    }
+    int count(UINT message) const {
+        return int(std::count_if(messages.cbegin(), messages.cend(),
+                                 [message](const auto& m) { return m.first == message; }));
+    }
+    QString lastSelection() const {
+        for (auto m = messages.crbegin(); m != messages.crend(); ++m)
+            if (m->first == BFFM_SELCHANGED)
+                return m->second;
+        return QStringLiteral("<none>");
+    }
+};
+
+struct Outcome {
+    bool chosen = false;
+    QString path;
+    QByteArray name;
+};
+
+Outcome browse(UINT flags, Recorder& recorder, PCIDLIST_ABSOLUTE root = nullptr) {
+    std::array<char, MAX_PATH> name;
+    name.fill('\0');
+    name[0] = '?';
+    BROWSEINFOA request{};
+    request.pidlRoot = root;
+    request.pszDisplayName = name.data();
+    request.lpszTitle = "Bitte wählen";
+    request.ulFlags = flags;
+    request.lpfn = &Recorder::callback;
+    request.lParam = reinterpret_cast<LPARAM>(&recorder);
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&request);
+    Outcome outcome{chosen != nullptr, pathOf(chosen), QByteArray(name.data())};
+    CoTaskMemFree(chosen);
+    return outcome;
+}
+
+QStringList childNames(const QTreeWidgetItem* item) {
+    QStringList names;
+    for (int i = 0; item && i < item->childCount(); ++i)
+        names << item->child(i)->text(0);
+    return names;
+}
+
+} // namespace
+
+class tst_ShellDialog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void specialFolders_data();
+    void specialFolders();
+    void foreignListsHaveNoPath();
+    void handlesDieWithTheirWidgets();
+    void setWindowPos_data();
+    void setWindowPos();
+
+    void optionsShapeTheDialog_data();
+    void optionsShapeTheDialog();
+    void listing_data();
+    void listing();
+    void keysAndReturnInTheTree();
+    void cancelling_data();
+    void cancelling();
+    void selectionByPath_data();
+    void selectionByPath();
+    void desktopHasNoPath_data();
+    void desktopHasNoPath();
+    void typedPath_data();
+    void typedPath();
+    void newFolders();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_temp;
+    QString m_root;
+};
+
+void tst_ShellDialog::init() {
+    m_temp = std::make_unique<QTemporaryDir>();
+    m_root = makeFolders(*m_temp);
+    QVERIFY(!m_root.isEmpty());
+}
+
+void tst_ShellDialog::specialFolders_data() {
+    QTest::addColumn<int>("csidl");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("path");
+
+    QTest::newRow("desktop") << CSIDL_DESKTOP << true << QString();
+    QTest::newRow("profile") << CSIDL_PROFILE << true << QDir::homePath();
+    QTest::newRow("profile, create flag") << (CSIDL_PROFILE | 0x8000) << true << QDir::homePath();
+    QTest::newRow("drives") << CSIDL_DRIVES << true << QStringLiteral("/");
+    QTest::newRow("windows folder") << 0x0024 << false << QString();
+    QTest::newRow("negative") << -1 << false << QString();
+}
+
+void tst_ShellDialog::specialFolders() {
+    QFETCH(int, csidl);
+    QFETCH(bool, found);
+    QFETCH(QString, path);
+
+    PIDLIST_ABSOLUTE list = reinterpret_cast<PIDLIST_ABSOLUTE>(this);
+    const HRESULT result = SHGetSpecialFolderLocation(nullptr, csidl, &list);
+    const std::unique_ptr<void, void (*)(void*)> release(list, CoTaskMemFree);
+    QCOMPARE(SUCCEEDED(result), found);
+    QCOMPARE(list != nullptr, found);
+    if (found) {
+        BOOL hasPath = TRUE;
+        QCOMPARE(pathOf(list, &hasPath), path);
+        QCOMPARE(hasPath != FALSE, !path.isEmpty());
+    }
+}
+
+void tst_ShellDialog::foreignListsHaveNoPath() {
+    BOOL ok = TRUE;
+    QCOMPARE(pathOf(nullptr, &ok), QString());
+    QCOMPARE(ok, FALSE);
+    const std::array<unsigned char, 12> foreign{10, 0, 'C', ':', '\\', 'x', 0, 0, 0, 0, 0, 0};
+    QCOMPARE(pathOf(reinterpret_cast<PCIDLIST_ABSOLUTE>(foreign.data()), &ok), QString());
+    QCOMPARE(ok, FALSE);
+}
+
+void tst_ShellDialog::handlesDieWithTheirWidgets() {
+    auto widget = std::make_unique<QWidget>();
+    const HWND handle = HwndFromWidget(widget.get());
+    QVERIFY(handle);
+    QCOMPARE(HwndFromWidget(widget.get()), handle);
+    QCOMPARE(WidgetFromHwnd(handle), widget.get());
+    QVERIFY(SetWindowTextA(handle, "Titel"));
+    QCOMPARE(widget->windowTitle(), QStringLiteral("Titel"));
+
+    widget.reset();
+    QCOMPARE(WidgetFromHwnd(handle), nullptr);
+    RECT rect{};
+    QCOMPARE(SetWindowTextA(handle, "x"), FALSE);
+    QCOMPARE(GetWindowRect(handle, &rect), FALSE);
+    QCOMPARE(SetWindowPos(handle, nullptr, 1, 1, 1, 1, 0), FALSE);
+    QCOMPARE(SendMessageA(handle, BFFM_ENABLEOK, 0, 1), LRESULT(0));
+
+    const auto successor = std::make_unique<QWidget>();
+    QVERIFY(HwndFromWidget(successor.get()) != handle);
+}
+
+void tst_ShellDialog::setWindowPos_data() {
+    QTest::addColumn<UINT>("flags");
+    QTest::addColumn<QRect>("expected"); // left, top, width, height of the frame
+
+    QTest::newRow("move") << (SWP_NOSIZE | SWP_NOZORDER) << QRect(30, 40, 200, 150);
+    QTest::newRow("size") << (SWP_NOMOVE | SWP_NOZORDER) << QRect(100, 80, 260, 190);
+    QTest::newRow("both") << UINT(SWP_NOZORDER) << QRect(30, 40, 260, 190);
+    QTest::newRow("neither") << (SWP_NOMOVE | SWP_NOSIZE) << QRect(100, 80, 200, 150);
+}
+
+void tst_ShellDialog::setWindowPos() {
+    QFETCH(UINT, flags);
+    QFETCH(QRect, expected);
+
+    QWidget window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const HWND handle = HwndFromWidget(&window);
+    RECT rect{};
+    QVERIFY(SetWindowPos(handle, nullptr, 100, 80, 200, 150, SWP_NOZORDER));
+    QVERIFY(SetWindowPos(handle, nullptr, 30, 40, 260, 190, flags));
+    const auto frame = [&] {
+        GetWindowRect(handle, &rect);
+        return QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
+    };
+    QTRY_COMPARE(frame(), expected);
+}
+
+void tst_ShellDialog::optionsShapeTheDialog_data() {
+    QTest::addColumn<UINT>("flags");
+    QTest::addColumn<bool>("statusLine");
+    QTest::addColumn<bool>("editBox");
+    QTest::addColumn<bool>("newFolderButton");
+    QTest::addColumn<bool>("resizable");
+
+    QTest::newRow("plain") << 0u << false << false << false << false;
+    QTest::newRow("status line") << BIF_STATUSTEXT << true << false << false << false;
+    QTest::newRow("edit box") << BIF_EDITBOX << false << true << false << false;
+    QTest::newRow("new style") << BIF_NEWDIALOGSTYLE << false << false << true << true;
+    QTest::newRow("new style, no new folder")
+        << (BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON) << false << false << false << true;
+}
+
+void tst_ShellDialog::optionsShapeTheDialog() {
+    QFETCH(UINT, flags);
+    QFETCH(bool, statusLine);
+    QFETCH(bool, editBox);
+    QFETCH(bool, newFolderButton);
+    QFETCH(bool, resizable);
+
+    Recorder recorder;
+    whenDialogOpens([&](QDialog* dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Ordner suchen"));
+        QCOMPARE(dialog->parentWidget(), nullptr);
+        const auto* instruction = dialog->findChild<QLabel*>(QStringLiteral("instruction"));
+        QVERIFY(instruction);
+        QCOMPARE(instruction->text(), QStringLiteral("Bitte wählen"));
+        QCOMPARE(status(dialog) != nullptr, statusLine);
+        QCOMPARE(pathEdit(dialog) != nullptr, editBox);
+        QCOMPARE(button(dialog, "newFolderButton") != nullptr, newFolderButton);
+        QCOMPARE(dialog->minimumSize() != dialog->maximumSize(), resizable);
+        QCOMPARE(button(dialog, "cancelButton")->text(), QStringLiteral("Abbrechen"));
+        QTest::mouseClick(button(dialog, "cancelButton"), Qt::LeftButton);
+    });
+    QVERIFY(!browse(flags, recorder).chosen);
+    QCOMPARE(recorder.messages.value(0).first, BFFM_INITIALIZED);
+    QCOMPARE(recorder.count(BFFM_INITIALIZED), 1);
+}
+
+void tst_ShellDialog::listing_data() {
+    QTest::addColumn<UINT>("flags");
+    QTest::addColumn<QStringList>("children");
+
+    QTest::newRow("folders") << BIF_RETURNONLYFSDIRS
+                             << QStringList{"Alpha", "beta", "gamma", "Skins"};
+    QTest::newRow("files too") << (BIF_RETURNONLYFSDIRS | BIF_BROWSEINCLUDEFILES)
+                               << QStringList{"Alpha", "beta", "gamma", "Skins", "file.txt"};
+}
+
+void tst_ShellDialog::listing() {
+    QFETCH(UINT, flags);
+    QFETCH(QStringList, children);
+
+    Recorder recorder;
+    recorder.selectAtStart = m_root.toLocal8Bit();
+    whenDialogOpens([&](QDialog* dialog) {
+        QTreeWidgetItem* folder = tree(dialog)->currentItem();
+        QCOMPARE(currentPath(dialog), m_root);
+        folder->setExpanded(true);
+        QCOMPARE(childNames(folder), children);
+        QCOMPARE(folder->child(0)->childCount(), 1); // Alpha holds a folder: it can open
+        QCOMPARE(folder->child(1)->childCount(), 0);
+        tree(dialog)->setCurrentItem(folder->child(children.size() - 1));
+        QTest::keyClick(tree(dialog), Qt::Key_Return);
+    });
+    const Outcome outcome = browse(flags, recorder);
+    QCOMPARE(outcome.path, m_root + "/" + children.last());
+    QCOMPARE(outcome.name, children.last().toLocal8Bit());
+}
+
+void tst_ShellDialog::keysAndReturnInTheTree() {
+    Recorder recorder;
+    recorder.selectAtStart = (m_root + "/beta").toLocal8Bit();
+    whenDialogOpens([&](QDialog* dialog) {
+        QTreeWidget* folders = tree(dialog);
+        QVERIFY(folders->hasFocus());
+        QTest::keyClick(folders, Qt::Key_Up);
+        QCOMPARE(recorder.lastSelection(), m_root + "/Alpha");
+        QTest::keyClick(folders, Qt::Key_Right); // opens Alpha
+        QTest::keyClick(folders, Qt::Key_Down);
+        QCOMPARE(recorder.lastSelection(), m_root + "/Alpha/inner");
+        QTest::keyClick(folders, Qt::Key_Return);
+    });
+    const Outcome outcome = browse(BIF_RETURNONLYFSDIRS, recorder);
+    QCOMPARE(outcome.path, m_root + "/Alpha/inner");
+    QCOMPARE(outcome.name, QByteArray("inner"));
+    QCOMPARE(recorder.messages.value(1), qMakePair(BFFM_SELCHANGED, m_root + "/beta"));
+}
+
+void tst_ShellDialog::cancelling_data() {
+    QTest::addColumn<bool>("byEscape");
+    QTest::newRow("Escape") << true;
+    QTest::newRow("Abbrechen") << false;
+}
+
+void tst_ShellDialog::cancelling() {
+    QFETCH(bool, byEscape);
+    Recorder recorder;
+    recorder.selectAtStart = m_root.toLocal8Bit();
+    whenDialogOpens([&](QDialog* dialog) {
+        if (byEscape)
+            QTest::keyClick(tree(dialog), Qt::Key_Escape);
+        else
+            QTest::mouseClick(button(dialog, "cancelButton"), Qt::LeftButton);
+    });
+    const Outcome outcome = browse(BIF_RETURNONLYFSDIRS, recorder);
+    QVERIFY(!outcome.chosen);
+    QCOMPARE(outcome.name, QByteArray("?"));
+}
+
+void tst_ShellDialog::selectionByPath_data() {
+    QTest::addColumn<QString>("request"); // below the test folder, or absolute with a '/'
+    QTest::addColumn<QString>("selected");
+
+    QTest::newRow("folder") << "beta"
+                            << "beta";
+    QTest::newRow("trailing separator") << "beta/"
+                                        << "beta";
+    QTest::newRow("deep, closed") << "Alpha/inner"
+                                  << "Alpha/inner";
+    QTest::newRow("missing") << "nowhere"
+                             << "";
+    QTest::newRow("hidden") << ".hidden"
+                            << "";
+    QTest::newRow("file, folders only") << "file.txt"
+                                        << "";
+    QTest::newRow("root") << "/"
+                          << "/";
+}
+
+void tst_ShellDialog::selectionByPath() {
+    QFETCH(QString, request);
+    QFETCH(QString, selected);
+    const auto full = [this](const QString& path) {
+        return path.startsWith('/') || path.isEmpty() ? path : m_root + '/' + path;
+    };
+
+    Recorder recorder;
+    recorder.selectAtStart = full(request).toLocal8Bit();
+    whenDialogOpens([&](QDialog* dialog) {
+        QTreeWidget* folders = tree(dialog);
+        QCOMPARE(currentPath(dialog), full(selected));
+        const QRect shown = folders->visualItemRect(folders->currentItem());
+        QVERIFY(shown.isValid() && folders->viewport()->rect().contains(shown.center()));
+        QTest::mouseClick(button(dialog, "okButton"), Qt::LeftButton);
+    });
+    const Outcome outcome = browse(0, recorder);
+    QCOMPARE(recorder.lastSelection(), full(selected));
+    QVERIFY(outcome.chosen);
+    QCOMPARE(outcome.path, full(selected));
+}
+
+void tst_ShellDialog::desktopHasNoPath_data() {
+    QTest::addColumn<UINT>("flags");
+    QTest::addColumn<bool>("okEnabled");
+    QTest::newRow("file-system items only") << BIF_RETURNONLYFSDIRS << false;
+    QTest::newRow("any item") << 0u << true;
+}
+
+void tst_ShellDialog::desktopHasNoPath() {
+    QFETCH(UINT, flags);
+    QFETCH(bool, okEnabled);
+
+    Recorder recorder;
+    recorder.selectAtStart = m_root.toLocal8Bit();
+    whenDialogOpens([&](QDialog* dialog) {
+        PIDLIST_ABSOLUTE desktop = nullptr;
+        QCOMPARE(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktop), S_OK);
+        SendMessageA(HwndFromWidget(dialog), BFFM_SETSELECTIONA, FALSE,
+                     reinterpret_cast<LPARAM>(desktop));
+        CoTaskMemFree(desktop);
+        QCOMPARE(tree(dialog)->currentItem()->text(0), QStringLiteral("Desktop"));
+        QCOMPARE(button(dialog, "okButton")->isEnabled(), okEnabled);
+        SendMessageA(HwndFromWidget(dialog), BFFM_ENABLEOK, 0, 1);
+        QTest::keyClick(tree(dialog), Qt::Key_Return);
+    });
+    const Outcome outcome = browse(flags, recorder);
+    QCOMPARE(recorder.lastSelection(), QString());
+    QVERIFY(outcome.chosen);
+    QCOMPARE(outcome.path, QString());
+    QCOMPARE(outcome.name, QByteArray("Desktop"));
+}
+
+void tst_ShellDialog::typedPath_data() {
+    QTest::addColumn<UINT>("flags");
+    QTest::addColumn<QString>("typed"); // "@" stands for the test folder
+    QTest::addColumn<int>("validateAnswer");
+    QTest::addColumn<bool>("staysOpen");
+    QTest::addColumn<QString>("result"); // below the test folder; "-" for none
+    QTest::addColumn<int>("validateMessages");
+
+    const UINT validating = BIF_EDITBOX | BIF_VALIDATE;
+    QTest::newRow("absolute") << validating << "@/gamma" << 0 << false << "gamma" << 0;
+    QTest::newRow("relative") << validating << "Alpha/inner" << 0 << false << "Alpha/inner" << 0;
+    QTest::newRow("trailing separator") << validating << "@/beta/" << 0 << false << "beta" << 0;
+    QTest::newRow("unknown, kept open") << validating << "nirgends" << 1 << true << "-" << 1;
+    QTest::newRow("unknown, closed") << validating << "nirgends" << 0 << false << "-" << 1;
+    QTest::newRow("unknown, no validation") << BIF_EDITBOX << "nirgends" << 0 << true << "-" << 0;
+}
+
+void tst_ShellDialog::typedPath() {
+    QFETCH(UINT, flags);
+    QFETCH(QString, typed);
+    QFETCH(int, validateAnswer);
+    QFETCH(bool, staysOpen);
+    QFETCH(QString, result);
+    QFETCH(int, validateMessages);
+    typed.replace('@', m_root);
+
+    Recorder recorder;
+    recorder.selectAtStart = m_root.toLocal8Bit();
+    recorder.validateAnswer = validateAnswer;
+    whenDialogOpens([&](QDialog* dialog) {
+        QLineEdit* edit = pathEdit(dialog);
+        QCOMPARE(edit->text(), QFileInfo(m_root).fileName());
+        edit->clear();
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(dialog->isVisible(), staysOpen);
+        if (staysOpen)
+            QTest::keyClick(edit, Qt::Key_Escape);
+    });
+    const Outcome outcome = browse(flags, recorder);
+    QCOMPARE(recorder.count(BFFM_VALIDATEFAILEDA), validateMessages);
+    if (validateMessages)
+        QCOMPARE(recorder.messages.last(), qMakePair(BFFM_VALIDATEFAILEDA, typed));
+    QCOMPARE(outcome.chosen, result != "-");
+    if (outcome.chosen)
+        QCOMPARE(outcome.path, m_root + '/' + result);
+}
+
+void tst_ShellDialog::newFolders() {
+    Recorder recorder;
+    const QString beta = m_root + "/beta";
+    recorder.selectAtStart = beta.toLocal8Bit();
+    whenDialogOpens([&](QDialog* dialog) {
+        QTreeWidget* folders = tree(dialog);
+        QPushButton* create = button(dialog, "newFolderButton");
+        QTest::mouseClick(create, Qt::LeftButton);
+        QCOMPARE(currentPath(dialog), beta + "/Neuer Ordner");
+        QVERIFY(QFileInfo(beta + "/Neuer Ordner").isDir());
+        QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); // keeps the name
+        QVERIFY(dialog->isVisible());
+
+        QTest::keyClick(folders, Qt::Key_Up);
+        QCOMPARE(currentPath(dialog), beta);
+        QTest::mouseClick(create, Qt::LeftButton);
+        QCOMPARE(currentPath(dialog), beta + "/Neuer Ordner (2)");
+        QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+        QWidget* editor = QApplication::focusWidget();
+        QTest::keyClicks(editor, "Fertig");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(dialog->isVisible());
+        QTRY_COMPARE(recorder.lastSelection(), beta + "/Fertig");
+        QTRY_VERIFY(folders->hasFocus());
+        QTest::keyClick(folders, Qt::Key_Return);
+    });
+    const Outcome outcome = browse(BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE, recorder);
+    QCOMPARE(outcome.path, beta + "/Fertig");
+    QCOMPARE(outcome.name, QByteArray("Fertig"));
+    QCOMPARE(QDir(beta).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+             QStringList({"Fertig", "Neuer Ordner"}));
+}
+
+QTEST_MAIN(tst_ShellDialog)
+#include "tst_shelldialog.moc"
