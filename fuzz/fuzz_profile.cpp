@@ -24,15 +24,33 @@ void check(bool condition, const char* what) {
     }
 }
 
-// The scratch file, in memory-backed storage where there is some: every write syncs it.
+// The scratch file, in memory-backed storage where there is some (every write syncs it),
+// removed with its folder when the fuzzer ends.
+class ScratchFile {
+public:
+    ScratchFile()
+        : folder_(access("/dev/shm", W_OK) == 0 ? "/dev/shm/fuzz_profile.XXXXXX"
+                                                : "/tmp/fuzz_profile.XXXXXX") {
+        check(mkdtemp(folder_.data()) != nullptr, "scratch folder");
+        path_ = folder_ + "/layout.ini";
+    }
+    ~ScratchFile() {
+        unlink(path_.c_str());
+        rmdir(folder_.c_str());
+    }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    const std::string& path() const { return path_; }
+
+private:
+    std::string folder_;
+    std::string path_;
+};
+
 const std::string& scratchFile() {
-    static const std::string path = [] {
-        std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm/fuzz_profile.XXXXXX"
-                                                           : "/tmp/fuzz_profile.XXXXXX";
-        check(mkdtemp(folder.data()) != nullptr, "scratch folder");
-        return folder + "/layout.ini";
-    }();
-    return path;
+    static const ScratchFile scratch;
+    return scratch.path();
 }
 
 void putFile(const std::string& path, std::string_view bytes) {

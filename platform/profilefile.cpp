@@ -112,7 +112,12 @@ bool readAll(int fd, std::size_t sizeHint, std::string& out) {
         if (n == 0) {
             break;
         }
+        const bool shortRead = static_cast<std::size_t>(n) < out.size() - used;
         used += static_cast<std::size_t>(n);
+        // A regular file gives less than asked only at its end: no need to ask again.
+        if (shortRead) {
+            break;
+        }
     }
     out.resize(used);
     return true;
