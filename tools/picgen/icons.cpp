@@ -1,6 +1,5 @@
 #include "icons.h"
 
-#include <QLineF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -9,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <vector>
 
 namespace picgen {
 
@@ -227,68 +227,123 @@ QImage drawWindowIcon(int size) {
     return toClassicIcon(image);
 }
 
-// The arrow pointing up on a 32-unit grid.
-QPolygonF upArrow() {
-    return {{16, 2}, {29.5, 15.5}, {21, 15.5}, {21, 28}, {11, 28}, {11, 15.5}, {2.5, 15.5}};
+// The arrow's face pointing up, for an icon of `size` pixels whose face keeps `depth`
+// pixels free at the right and bottom for the arrow's body. Each face is symmetric about
+// its centre and no edge passes through a pixel centre, so the four directions are exact
+// quarter turns of each other.
+struct ArrowShape {
+    QPolygonF face;
+    qreal centre; // the face turns about (centre, centre)
+    int depth;
+};
+
+ArrowShape arrowShape(int size) {
+    if (size <= 16) {
+        return {{{7.5, 0.25},
+                 {14.5, 7.25},
+                 {10.75, 7.25},
+                 {10.75, 14.75},
+                 {4.25, 14.75},
+                 {4.25, 7.25},
+                 {0.5, 7.25}},
+                7.5,
+                1};
+    }
+    return {{{15, 0.25},
+             {29, 14.25},
+             {20.25, 14.25},
+             {20.25, 29.75},
+             {9.75, 29.75},
+             {9.75, 14.25},
+             {1, 14.25}},
+            15,
+            2};
 }
 
-qreal rotationOf(char direction) {
+int quarterTurns(char direction) {
     switch (direction) {
     case 'o':
-        return 90;
+        return 1;
     case 's':
-        return 180;
+        return 2;
     case 'w':
-        return 270;
+        return 3;
     default:
         return 0;
     }
 }
 
-QImage drawArrowIcon(char direction, int size) {
-    QImage image = transparentCanvas(size);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 32.0, size / 32.0);
+// Set pixels of a square picture.
+class PixelMask {
+public:
+    explicit PixelMask(int size) : size_(size), bits_(std::size_t(size * size), false) {}
 
-    const QPolygonF face = QTransform()
-                               .translate(16, 16)
-                               .rotate(rotationOf(direction))
-                               .translate(-16, -16)
-                               .map(upArrow())
-                               .translated(-1, -1);
-    const QPointF depth(2.5, 2.5); // the light falls from the top left
-
-    // the body behind the face, stepped out towards the bottom right
-    painter.setPen(QPen(c(classic::black), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(c(classic::navy));
-    for (int step = 4; step >= 1; --step)
-        painter.drawPolygon(face.translated(depth * step / 4));
-    painter.setPen(Qt::NoPen);
-    for (int step = 3; step >= 1; --step)
-        painter.drawPolygon(face.translated(depth * step / 4));
-
-    painter.setBrush(c(classic::blue));
-    painter.drawPolygon(face);
-
-    // bevel: edges turned to the light are lit, the others lie in shadow
-    const QPointF centroid = face.boundingRect().center();
-    for (qsizetype i = 0; i < face.size(); ++i) {
-        const QLineF edge(face[i], face[(i + 1) % face.size()]);
-        const QPointF normal(edge.dy(), -edge.dx());
-        const QPointF toEdge = (edge.p1() + edge.p2()) / 2 - centroid;
-        const qreal outward = normal.x() * toEdge.x() + normal.y() * toEdge.y() >= 0 ? 1 : -1;
-        const qreal lit = outward * (-normal.x() - normal.y());
-        painter.setPen(
-            QPen(c(lit > 0 ? classic::aqua : classic::navy), 1.6, Qt::SolidLine, Qt::RoundCap));
-        const QPointF inset = QPointF(-normal.x(), -normal.y()) * outward / edge.length() * 1.2;
-        painter.drawLine(edge.translated(inset));
+    bool at(int x, int y) const {
+        return x >= 0 && y >= 0 && x < size_ && y < size_ && bits_[std::size_t(y * size_ + x)];
     }
-    painter.setPen(QPen(c(classic::black), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPolygon(face);
-    painter.end();
-    return toClassicIcon(image);
+    void set(int x, int y) {
+        if (x >= 0 && y >= 0 && x < size_ && y < size_)
+            bits_[std::size_t(y * size_ + x)] = true;
+    }
+    int size() const { return size_; }
+
+private:
+    int size_;
+    std::vector<bool> bits_;
+};
+
+PixelMask arrowFace(const ArrowShape& shape, int size, int turns) {
+    // test each pixel centre, turned back into the frame of the upward face
+    const QTransform back = QTransform()
+                                .translate(shape.centre, shape.centre)
+                                .rotate(-90.0 * turns)
+                                .translate(-shape.centre, -shape.centre);
+    PixelMask face(size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            if (shape.face.containsPoint(back.map(QPointF(x + 0.5, y + 0.5)), Qt::OddEvenFill))
+                face.set(x, y);
+    return face;
+}
+
+// A shaded three-dimensional arrow in the 16 classic colours, set pixel by pixel: a blue
+// face lit from the top left, its body stepping out to the bottom right, a black outline.
+QImage drawArrowIcon(char direction, int size) {
+    const ArrowShape shape = arrowShape(size);
+    const PixelMask face = arrowFace(shape, size, quarterTurns(direction));
+    PixelMask solid(size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            for (int d = 0; d <= shape.depth; ++d)
+                if (face.at(x - d, y - d))
+                    solid.set(x, y);
+
+    auto onEdge = [](const PixelMask& mask, int x, int y) {
+        return !mask.at(x - 1, y) || !mask.at(x + 1, y) || !mask.at(x, y - 1) || !mask.at(x, y + 1);
+    };
+    PixelMask inner(size); // the face without the outline
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            if (face.at(x, y) && !onEdge(solid, x, y))
+                inner.set(x, y);
+
+    QImage icon(size, size, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            if (!solid.at(x, y))
+                continue;
+            QRgb colour = classic::navy; // the body and the face's shaded edge
+            if (onEdge(solid, x, y))
+                colour = classic::black;
+            else if (inner.at(x, y) && (!inner.at(x - 1, y) || !inner.at(x, y - 1)))
+                colour = classic::aqua; // lit edge
+            else if (inner.at(x, y) && inner.at(x + 1, y) && inner.at(x, y + 1))
+                colour = classic::blue;
+            icon.setPixel(x, y, colour);
+        }
+    }
+    return icon;
 }
 
 } // namespace

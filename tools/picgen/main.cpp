@@ -10,8 +10,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QGuiApplication>
-#include <QTextStream>
 
 #include <algorithm>
 #include <cstdio>
@@ -24,6 +24,21 @@ QByteArray resourceFile(const picgen::OutputFiles& files) {
         qrc += "    <file>" + file.name.toUtf8() + "</file>\n";
     qrc += "</qresource>\n</RCC>\n";
     return qrc;
+}
+
+// The pictures are drawn with the DejaVu fonts only, so that they do not depend on the
+// machine's default font; without them the texts would silently change.
+bool fontsAvailable() {
+    const QStringList families = QFontDatabase::families();
+    bool ok = true;
+    for (const QString& family : {QStringLiteral("DejaVu Sans"), QStringLiteral("DejaVu Serif")}) {
+        if (!families.contains(family)) {
+            std::fprintf(stderr, "picgen: font \"%s\" missing (package fonts-dejavu-core)\n",
+                         qPrintable(family));
+            ok = false;
+        }
+    }
+    return ok;
 }
 
 bool writeFile(const QDir& folder, const QString& name, const QByteArray& bytes) {
@@ -44,6 +59,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: picgen <output folder>\n");
         return 2;
     }
+    if (!fontsAvailable())
+        return 1;
     const QDir folder(args.at(1));
     if (!folder.mkpath(QStringLiteral("."))) {
         std::fprintf(stderr, "picgen: cannot create %s\n", qPrintable(args.at(1)));

@@ -72,10 +72,9 @@ void strokePath(QPainter& painter, const QPainterPath& path, QRgb colour, qreal 
     painter.strokePath(path, roundPen(colour, width));
 }
 
-const QPolygonF& lakeShore() {
-    static const QPolygonF shore{{-4, 30},  {14, 36},  {32, 50},  {46, 74},  {50, 100}, {44, 126},
-                                 {52, 150}, {44, 176}, {28, 196}, {12, 206}, {-4, 210}};
-    return shore;
+QPolygonF lakeShore() {
+    return {{-4, 30},  {14, 36},  {32, 50},  {46, 74},  {50, 100}, {44, 126},
+            {52, 150}, {44, 176}, {28, 196}, {12, 206}, {-4, 210}};
 }
 
 std::vector<Street> streets() {
