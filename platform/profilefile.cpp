@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace profile {
 

@@ -82,6 +82,7 @@ private slots:
     void readNeverCreates();
     void write_data();
     void write();
+    void writeReplacesWholeFile();
     void writeRefused_data();
     void writeRefused();
     void hostileFiles_data();
@@ -309,6 +310,19 @@ void TestProfile::write() {
         QCOMPARE(readKey(file(), section, key), value);
     }
     QVERIFY(!temporaryFilesIn(dir_->path()));
+}
+
+void TestProfile::writeReplacesWholeFile() {
+    const auto inode = [this] {
+        struct stat st {};
+        return ::stat(file(), &st) == 0 ? st.st_ino : ino_t(0);
+    };
+    writeBytes(file(), "[a]\nx=1\n");
+    const ino_t before = inode();
+    QCOMPARE(WritePrivateProfileStringA("a", "x", "1", file()), TRUE);
+    QCOMPARE(inode(), before); // nothing to change: the file is not touched
+    QCOMPARE(WritePrivateProfileStringA("a", "x", "2", file()), TRUE);
+    QVERIFY(inode() != before); // a new file took the old one's place
 }
 
 void TestProfile::writeRefused_data() {
