@@ -14,7 +14,9 @@
 
 namespace fixture {
 
-QByteArray crlf(const QStringList& lines) { return (lines.join("\r\n") + "\r\n").toLatin1(); }
+QByteArray crlf(const QStringList& lines) {
+    return (lines.join("\r\n") + "\r\n").toLatin1();
+}
 
 QByteArray readFile(const QString& path) {
     QFile f(path);
@@ -44,26 +46,16 @@ QByteArray layout(const QStringList& sections) {
 }
 
 QByteArray standardMapview(int infobarCy) {
-    return layout({"zoomwin:200,60,25,105",
-                   QStringLiteral("infobar:0,283,240,%1").arg(infobarCy),
-                   "to:1,40,238,18",
-                   "from:77,300,176,19",
-                   "routeinfo:0,222,58,80",
-                   "nextinfo:182,244,58,58",
-                   "distance:64,57,58,40",
-                   "schematic2:0,55,60,60",
-                   "schematic:10,65,60,60",
-                   "birdview:0,248,46,32",
-                   "zoomout:194,284,46,32",
-                   "zoomin:194,248,46,32",
-                   "auto:0,284,46,32",
-                   "pan:48,284,46,32",
-                   "center:96,284,46,32",
-                   "north:148,248,46,32",
-                   "route:146,284,46,32",
-                   "info:198,182,41,35",
-                   "Menu:200,22,39,36",
-                   "largedummy:5,283,238,19",
+    return layout({"zoomwin:200,60,25,105",   QStringLiteral("infobar:0,283,240,%1").arg(infobarCy),
+                   "to:1,40,238,18",          "from:77,300,176,19",
+                   "routeinfo:0,222,58,80",   "nextinfo:182,244,58,58",
+                   "distance:64,57,58,40",    "schematic2:0,55,60,60",
+                   "schematic:10,65,60,60",   "birdview:0,248,46,32",
+                   "zoomout:194,284,46,32",   "zoomin:194,248,46,32",
+                   "auto:0,284,46,32",        "pan:48,284,46,32",
+                   "center:96,284,46,32",     "north:148,248,46,32",
+                   "route:146,284,46,32",     "info:198,182,41,35",
+                   "Menu:200,22,39,36",       "largedummy:5,283,238,19",
                    "smalldummy:62,302,176,19"});
 }
 
@@ -78,7 +70,9 @@ BoxAnswerer::BoxAnswerer(QString button) : m_button(std::move(button)) {
     m_timer.start(10);
 }
 
-BoxAnswerer::~BoxAnswerer() { m_timer.stop(); }
+BoxAnswerer::~BoxAnswerer() {
+    m_timer.stop();
+}
 
 void BoxAnswerer::poll() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -89,6 +83,8 @@ void BoxAnswerer::poll() {
             ++count;
             title = box->windowTitle();
             text = box->text();
+            if (onShown)
+                onShown();
             b->click();
             return;
         }

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 namespace fixture {
@@ -30,6 +31,7 @@ public:
     int count = 0;
     QString title;
     QString text;
+    std::function<void()> onShown; // runs while the box is on screen, before the answer
 
 private:
     void poll();

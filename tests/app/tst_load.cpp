@@ -86,11 +86,16 @@ void tst_Load::routeinfoKeepsItsBottom_data() {
     QTest::addColumn<QString>("cy");
     QTest::addColumn<bool>("checked");
     QTest::addColumn<QRect>("rect");
-    QTest::newRow("y 100, cy 80") << "100" << "80" << false << QRect(0, 120, 58, 60);
-    QTest::newRow("shifted as a dependent") << "100" << "80" << true << QRect(0, 92, 58, 60);
-    QTest::newRow("fractions are floored") << "100.9" << "80.7" << false << QRect(0, 120, 58, 60);
-    QTest::newRow("y not a number counts 0") << "oben" << "80" << false << QRect(0, 20, 58, 60);
-    QTest::newRow("missing y and cy") << "-" << "-" << false << QRect(0, -40, 58, 60);
+    QTest::newRow("y 100, cy 80") << "100"
+                                  << "80" << false << QRect(0, 120, 58, 60);
+    QTest::newRow("shifted as a dependent") << "100"
+                                            << "80" << true << QRect(0, 92, 58, 60);
+    QTest::newRow("fractions are floored") << "100.9"
+                                           << "80.7" << false << QRect(0, 120, 58, 60);
+    QTest::newRow("y not a number counts 0") << "oben"
+                                             << "80" << false << QRect(0, 20, 58, 60);
+    QTest::newRow("missing y and cy") << "-"
+                                      << "-" << false << QRect(0, -40, 58, 60);
 }
 
 void tst_Load::routeinfoKeepsItsBottom() {
@@ -163,18 +168,17 @@ void tst_Load::sameFolderTwice() {
 
 void tst_Load::valuesThatAreNoNumbers() {
     Editor editor;
-    const QString skin =
-        editor.makeSkin(crlf({"[infobar]", "cy=\"30\"", "[zoomwin]", "x=abc", "y=", "cx=1e400",
-                              "cy=-5", "[Menu]", "x=12,5"}),
-                        standardDefaults());
+    const QString skin = editor.makeSkin(crlf({"[infobar]", "cy=\"30\"", "[zoomwin]", "x=abc",
+                                               "y=", "cx=1e400", "cy=-5", "[Menu]", "x=12,5"}),
+                                         standardDefaults());
     editor.w().ComboAnsicht->setCurrentIndex(1);
     editor.load(skin);
     // Quotes are dropped by the profile rules; values that are no number (or
     // out of range, or negative sizes) leave the picture's earlier value.
     QVERIFY(editor.w().loaded());
     const QRect zoomwin = editor.canvasRect(0);
-    QCOMPARE(zoomwin.width(), 35);   // as the window was created
-    QCOMPARE(zoomwin.height(), 134); // -5 refused
+    QCOMPARE(zoomwin.width(), 35);             // as the window was created
+    QCOMPARE(zoomwin.height(), 134);           // -5 refused
     QCOMPARE(editor.canvasRect(2).top(), -28); // "to" missing: y 0 shifted by 28
     QVERIFY(editor.w().elementPicture(0)->isVisible());
 }

@@ -133,15 +133,15 @@ void tst_Mouse::pressOnTheZoneBoundary() {
                           Qt::NoModifier);
         QApplication::sendEvent(pic(21), &press);
         QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, 18.0),
-                            pic(21)->mapToGlobal(QPointF(x, 18.0)), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
+                            pic(21)->mapToGlobal(QPointF(x, 18.0)), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
         QApplication::sendEvent(pic(21), &release);
     };
     const auto moveBy = [this](double x, double dx) {
         for (double px : {x, x + dx}) { // the first move is skipped
             QMouseEvent move(QEvent::MouseMove, QPointF(px, 18.0),
-                             pic(21)->mapToGlobal(QPointF(px, 18.0)), Qt::NoButton,
-                             Qt::LeftButton, Qt::NoModifier);
+                             pic(21)->mapToGlobal(QPointF(px, 18.0)), Qt::NoButton, Qt::LeftButton,
+                             Qt::NoModifier);
             QApplication::sendEvent(pic(21), &move);
         }
     };
@@ -154,8 +154,8 @@ void tst_Mouse::pressOnTheZoneBoundary() {
     pressAt(0); // clears the flags
 
     const double inside = 3.0 + 1.0 / 15.0;
-    QMouseEvent press2(QEvent::MouseButtonPress, QPointF(inside, 18.0), QPointF(),
-                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press2(QEvent::MouseButtonPress, QPointF(inside, 18.0), QPointF(), Qt::LeftButton,
+                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(pic(21), &press2);
     moveBy(inside, 4.0); // interior: the whole element moves
     QCOMPARE(editor->canvasRect(21), QRect(4, 84, 42, 36));

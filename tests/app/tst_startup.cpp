@@ -29,18 +29,18 @@ void tst_Startup::catalogue_data() {
     QTest::addColumn<QString>("views"); // "012": shown in view 0, 1, 2
 
     const char* const rows[][4] = {
-        {"zoomwin", "m", ".", ".1."},      {"infobar", "m", ".", "0.2"},
-        {"to", "m", "d", "0.."},           {"from", "m", "d", "0.2"},
-        {"routeinfo", "m", "d", "0.."},    {"nextinfo", "m", "d", "0.."},
-        {"distance", "m", "d", "0.."},     {"schematic2", "m", "d", "0.."},
-        {"schematic", "m", "d", "0.."},    {"birdview", "m", ".", ".1."},
-        {"zoomout", "m", ".", ".1."},      {"zoomin", "m", ".", ".1."},
-        {"auto", "m", ".", ".1."},         {"pan", "m", ".", ".1."},
-        {"center", "m", ".", ".1."},       {"north", "m", ".", ".1."},
-        {"route", "m", ".", ".1."},        {"info", "m", ".", "012"},
-        {"Menu", "m", ".", "012"},         {"largedummy", "m", ".", "..2"},
-        {"smalldummy", "m", ".", "0.."},   {"log", "d", ".", "012"},
-        {"tmc", "d", ".", "012"},          {"gps", "d", ".", "012"},
+        {"zoomwin", "m", ".", ".1."},    {"infobar", "m", ".", "0.2"},
+        {"to", "m", "d", "0.."},         {"from", "m", "d", "0.2"},
+        {"routeinfo", "m", "d", "0.."},  {"nextinfo", "m", "d", "0.."},
+        {"distance", "m", "d", "0.."},   {"schematic2", "m", "d", "0.."},
+        {"schematic", "m", "d", "0.."},  {"birdview", "m", ".", ".1."},
+        {"zoomout", "m", ".", ".1."},    {"zoomin", "m", ".", ".1."},
+        {"auto", "m", ".", ".1."},       {"pan", "m", ".", ".1."},
+        {"center", "m", ".", ".1."},     {"north", "m", ".", ".1."},
+        {"route", "m", ".", ".1."},      {"info", "m", ".", "012"},
+        {"Menu", "m", ".", "012"},       {"largedummy", "m", ".", "..2"},
+        {"smalldummy", "m", ".", "0.."}, {"log", "d", ".", "012"},
+        {"tmc", "d", ".", "012"},        {"gps", "d", ".", "012"},
         {"win", "d", ".", "012"},
     };
     for (int i = 0; i < 25; ++i)
@@ -103,8 +103,7 @@ void tst_Startup::firstStartWithoutSettingsFile() {
     const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
     editor.load(skin);
     QCOMPARE(editor.w().skinFolder(), skin + "/");
-    QCOMPARE(readFile(editor.workPath() + "/Tessel.ini"),
-             crlf({"[Directory]", "lastDir=" + skin}));
+    QCOMPARE(readFile(editor.workPath() + "/Tessel.ini"), crlf({"[Directory]", "lastDir=" + skin}));
 }
 
 void tst_Startup::settingsFileFollowsCurrentDirectory() {
@@ -128,14 +127,19 @@ void tst_Startup::profileRoutines_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("present") << crlf({"[a]", "x=12"}) << "x" << "12";
-    QTest::newRow("missing key: default") << crlf({"[a]", "y=1"}) << "x" << "20";
-    QTest::newRow("empty value is not the default") << crlf({"[a]", "x="}) << "x" << "";
-    QTest::newRow("case, blanks, quotes") << crlf({"[A]", " X = \"7 \" "}) << "x" << "7 ";
+    QTest::newRow("present") << crlf({"[a]", "x=12"}) << "x"
+                             << "12";
+    QTest::newRow("missing key: default") << crlf({"[a]", "y=1"}) << "x"
+                                          << "20";
+    QTest::newRow("empty value is not the default") << crlf({"[a]", "x="}) << "x"
+                                                    << "";
+    QTest::newRow("case, blanks, quotes") << crlf({"[A]", " X = \"7 \" "}) << "x"
+                                          << "7 ";
     QTest::newRow("cut to 1023") << crlf({"[a]", "x=" + QString(2000, 'v')}) << "x"
                                  << QString(1023, 'v');
-    QTest::newRow("8-bit text") << QByteArray("[a]\r\nx=Stra\xc3\x9f" "e\r\n") << "x"
-                                << QString::fromUtf8("Straße");
+    QTest::newRow("8-bit text") << QByteArray("[a]\r\nx=Stra\xc3\x9f"
+                                              "e\r\n")
+                                << "x" << QString::fromUtf8("Straße");
 }
 
 void tst_Startup::profileRoutines() {

@@ -1,0 +1,370 @@
+// Saving the layout and the question before a reload or the end.
+#include "app/Global.h"
+#include "editorfixture.h"
+#include "elements/programstate.h"
+
+#include <QLocale>
+#include <QtTest>
+
+using namespace fixture;
+
+namespace {
+
+QString value(const QString& file, const QString& section, const QString& key) {
+    return Global::ReadIniValue(file, section, key, QStringLiteral("<none>"));
+}
+
+// Types a value into a box as a user does (the key release applies the boxes).
+void type(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+}
+
+} // namespace
+
+class tst_Save : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    void saveWithoutChangesNormalises();
+    void savesEveryElementInEveryView_data();
+    void savesEveryElementInEveryView();
+    void twoViewsSavedOneAfterTheOther();
+    void shiftIsAddedBack();
+    void negativePositionsAfterDraggingOff();
+    void fractionsInTheUsersNumberFormat();
+    void questionOnViewChange_data();
+    void questionOnViewChange();
+    void noQuestionWithoutChanges();
+    void checkBoxAsksAndReloads();
+    void typedValuesCountAsChanges();
+    void closingAsksWhileTheWindowIsShown_data();
+    void closingAsksWhileTheWindowIsShown();
+    void failedSaveIsReported();
+    void failedSaveOnCloseKeepsTheWindow();
+    void loadWithUnsavedChangesAsks_data();
+    void loadWithUnsavedChangesAsks();
+};
+
+void tst_Save::saveWithoutChangesNormalises() {
+    Editor editor;
+    const QByteArray mapview = crlf({"; comment before the first section",
+                                     "",
+                                     "[infobar]",
+                                     "x = 0 ",
+                                     "y=283",
+                                     "cx=240",
+                                     "cy=30",
+                                     "bkcolor=0x000000",
+                                     "",
+                                     "[from]",
+                                     "x=99",
+                                     "y=300",
+                                     "cx=176",
+                                     "cy=19",
+                                     "font=Tahoma,11",
+                                     "[routeinfo]",
+                                     "x=0",
+                                     "y=222",
+                                     "cx=58",
+                                     "cy=80",
+                                     "[nextinfo]",
+                                     "y=abc",
+                                     "[smalldummy]",
+                                     "x=62",
+                                     "y=302",
+                                     "cx=176",
+                                     "cy=19",
+                                     "; trailing comment"}) +
+                               QByteArray("[labels]\r\nto=N\xe4"
+                                          "chste Stra\xdf"
+                                          "e\r\n");
+    const QString skin = editor.makeSkin(mapview, standardDefaults());
+    const QString file = skin + "/mapviewlt.ini";
+    editor.load(skin);
+    editor.click(editor.w().BTNSave);
+    QVERIFY(!programState().bChanged);
+
+    const QByteArray saved = readFile(file);
+    // Untouched lines keep every byte, also those >= 0x80 and the comments.
+    QVERIFY(saved.startsWith("; comment before the first section\r\n\r\n[infobar]\r\nx=0\r\n"));
+    QVERIFY(saved.contains("bkcolor=0x000000\r\n\r\n[from]\r\nx=0\r\n"));
+    QVERIFY(saved.contains("font=Tahoma,11\r\n"));
+    QVERIFY(saved.contains("; trailing comment\r\n"));
+    QVERIFY(saved.contains("to=N\xe4"
+                           "chste Stra\xdf"
+                           "e"));
+    QVERIFY(!saved.contains('\n' + QByteArray("\n")));
+
+    QCOMPARE(value(file, "from", "x"), "0");
+    QCOMPARE(value(file, "from", "y"), "300");
+    QCOMPARE(value(file, "routeinfo", "y"), "242"); // old y + old cy - 60
+    QCOMPARE(value(file, "routeinfo", "cy"), "60");
+    QCOMPARE(value(file, "nextinfo", "y"), "-40"); // "abc" counts 0: 0 + 20 - 60
+    QCOMPARE(value(file, "nextinfo", "cy"), "60");
+    QCOMPARE(value(file, "infobar", "cy"), "30");
+    QCOMPARE(value(file, "smalldummy", "x"), "62");
+
+    // A second load and save gives the same files.
+    editor.load(skin);
+    editor.click(editor.w().BTNSave);
+    QCOMPARE(readFile(file), saved);
+}
+
+void tst_Save::savesEveryElementInEveryView_data() {
+    QTest::addColumn<int>("view");
+    QTest::newRow("Kartenansicht 1") << 0;
+    QTest::newRow("Kartenansicht 2") << 1;
+    QTest::newRow("Kartenansicht 3") << 2;
+}
+
+void tst_Save::savesEveryElementInEveryView() {
+    QFETCH(int, view);
+    Editor editor;
+    const QString skin = editor.makeSkin(layout({"infobar:0,283,240,30"}), QByteArray());
+    editor.w().ComboAnsicht->setCurrentIndex(view);
+    editor.load(skin);
+    editor.click(editor.w().BTNSave);
+    for (int i = 0; i < 25; ++i) {
+        const ElementCatalogueEntry& e = programState().ElementCatalogue[i];
+        const QString file = skin + "/" + e.iniFile;
+        for (const char* key : {"x", "y", "cx", "cy"})
+            QVERIFY2(value(file, e.iniName, key) != "<none>", qPrintable(e.iniName + "." + key));
+    }
+    // Defaults come back as written values; a shifted element keeps its file y.
+    QCOMPARE(value(skin + "/defaultlt.ini", "win", "cx"), "20");
+    QCOMPARE(value(skin + "/mapviewlt.ini", "to", "y"), "0");
+    QCOMPARE(value(skin + "/mapviewlt.ini", "routeinfo", "y"), "-40");
+}
+
+void tst_Save::twoViewsSavedOneAfterTheOther() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString file = skin + "/mapviewlt.ini";
+    editor.load(skin);
+    type(editor.w().txtX, "100"); // win, a key release applies and marks it
+    editor.click(editor.w().BTNSave);
+    QCOMPARE(value(skin + "/defaultlt.ini", "win", "x"), "100");
+
+    editor.w().ComboAnsicht->setCurrentIndex(1);
+    editor.w().ComboAnsicht_Click(); // no question: saved
+    type(editor.w().txtX, "120");
+    editor.click(editor.w().BTNSave);
+    QCOMPARE(value(skin + "/defaultlt.ini", "win", "x"), "120");
+    QCOMPARE(value(file, "from", "x"), "0");
+    QCOMPARE(value(file, "smalldummy", "x"), "62");
+}
+
+void tst_Save::shiftIsAddedBack() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(30), standardDefaults());
+    editor.load(skin);
+    frmMain& w = editor.w();
+    QTest::mouseClick(w.elementPicture(2), Qt::LeftButton, {}, QPoint(100, 9)); // "to"
+    QCOMPARE(w.Selector->Tag(), QStringLiteral("2"));
+    type(w.txtY, "10"); // canvas top 10
+    QCOMPARE(editor.canvasRect(2).top(), 10);
+    editor.click(w.BTNSave);
+    QCOMPARE(value(skin + "/mapviewlt.ini", "to", "y"), "38");
+}
+
+void tst_Save::negativePositionsAfterDraggingOff() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    editor.drag(21, QPoint(20, 18), QPoint(-30, -100));
+    editor.click(editor.w().BTNSave);
+    QCOMPARE(value(skin + "/defaultlt.ini", "log", "x"), "-48");
+    QCOMPARE(value(skin + "/defaultlt.ini", "log", "y"), "-34");
+}
+
+void tst_Save::fractionsInTheUsersNumberFormat() {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    type(editor.w().txtX, "12,4"); // 186 twips: a whole number of twips
+    type(editor.w().txtCX, "1000");
+    editor.click(editor.w().BTNSave);
+    QCOMPARE(value(skin + "/defaultlt.ini", "win", "x"), "12,4");
+    QCOMPARE(value(skin + "/defaultlt.ini", "win", "cx"), "1000");
+}
+
+void tst_Save::questionOnViewChange_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("Ja") << "Ja";
+    QTest::newRow("Nein") << "Nein";
+}
+
+void tst_Save::questionOnViewChange() {
+    QFETCH(QString, answer);
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QByteArray before = readFile(skin + "/defaultlt.ini");
+    editor.load(skin);
+    editor.drag(24, QPoint(20, 18), QPoint(30, 28));
+
+    BoxAnswerer box(answer);
+    editor.w().ComboAnsicht->setCurrentIndex(1);
+    editor.w().ComboAnsicht_Click();
+    QCOMPARE(box.count, 1);
+    QCOMPARE(box.title, QStringLiteral("Frage:"));
+    QCOMPARE(box.text, QStringLiteral("Soll die Datei gespeichert werden?"));
+    QCOMPARE(programState().CurrentView, 1); // reloaded in the new view
+    QVERIFY(!programState().bChanged);
+    if (answer == "Ja") {
+        QCOMPARE(value(skin + "/defaultlt.ini", "win", "x"), "166");
+        QCOMPARE(editor.canvasRect(24).topLeft(), QPoint(166, 32));
+    } else {
+        QCOMPARE(readFile(skin + "/defaultlt.ini"), before); // byte for byte
+        QCOMPARE(editor.canvasRect(24).topLeft(), QPoint(156, 22));
+    }
+}
+
+void tst_Save::noQuestionWithoutChanges() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    BoxAnswerer box("Ja");
+    editor.w().ComboAnsicht->setCurrentIndex(2);
+    editor.w().ComboAnsicht_Click();
+    editor.w().close();
+    QCOMPARE(box.count, 0);
+    QCOMPARE(programState().CurrentView, 2);
+}
+
+void tst_Save::checkBoxAsksAndReloads() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(30), standardDefaults());
+    editor.load(skin);
+    QCOMPARE(editor.canvasRect(2).top(), 40 - 28);
+    QTest::keyClick(editor.w().txtX, Qt::Key_Right); // a nudge of win
+    BoxAnswerer box("Nein");
+    editor.click(editor.w().ChkInfobar);
+    QCOMPARE(box.count, 1);
+    QCOMPARE(editor.canvasRect(2).top(), 40); // reloaded without the shift
+    QCOMPARE(editor.canvasRect(24).left(), 156);
+}
+
+void tst_Save::typedValuesCountAsChanges() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    type(editor.w().txtCY, "50");
+    QVERIFY(programState().bChanged);
+    BoxAnswerer box("Ja");
+    editor.w().ComboAnsicht->setCurrentIndex(1);
+    editor.w().ComboAnsicht_Click();
+    QCOMPARE(box.count, 1);
+    QCOMPARE(value(skin + "/defaultlt.ini", "win", "cy"), "50");
+}
+
+void tst_Save::closingAsksWhileTheWindowIsShown_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("Ja") << "Ja";
+    QTest::newRow("Nein") << "Nein";
+}
+
+void tst_Save::closingAsksWhileTheWindowIsShown() {
+    QFETCH(QString, answer);
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QByteArray before = readFile(skin + "/defaultlt.ini");
+    editor.load(skin);
+    QTest::keyClick(editor.w().txtX, Qt::Key_Down);
+    bool shownDuringQuestion = false;
+    BoxAnswerer box(answer);
+    box.onShown = [&] { shownDuringQuestion = editor.w().isVisible(); };
+    QVERIFY(editor.w().close());
+    QCOMPARE(box.count, 1);
+    QVERIFY(shownDuringQuestion);
+    QVERIFY(!editor.w().isVisible());
+    if (answer == "Ja")
+        QCOMPARE(value(skin + "/defaultlt.ini", "win", "y"), "23");
+    else
+        QCOMPARE(readFile(skin + "/defaultlt.ini"), before);
+}
+
+void tst_Save::failedSaveIsReported() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    QTest::keyClick(editor.w().txtX, Qt::Key_Left);
+    QVERIFY(QDir(skin).removeRecursively()); // the folder is gone
+
+    BoxAnswerer warning("OK");
+    editor.click(editor.w().BTNSave);
+    QCOMPARE(warning.count, 1);
+    QCOMPARE(warning.title, QStringLiteral("Speichern fehlgeschlagen"));
+    QCOMPARE(warning.text, QStringLiteral("Die Datei ") + skin +
+                               QStringLiteral("/mapviewlt.ini konnte nicht gespeichert werden."));
+    QVERIFY(programState().bChanged);
+
+    // The next view change asks again; a failing save there keeps the canvas.
+    BoxAnswerer question("Ja");
+    editor.w().ComboAnsicht->setCurrentIndex(1);
+    editor.w().ComboAnsicht_Click();
+    QCOMPARE(question.count, 1);
+    QCOMPARE(warning.count, 2);
+    QVERIFY(programState().bChanged);
+    QCOMPARE(programState().CurrentView, 0);
+    QCOMPARE(editor.w().ComboAnsicht->Text(), QStringLiteral("Kartenansicht 1"));
+    QCOMPARE(editor.canvasRect(24).left(), 155);
+
+    // With the folder back, the save succeeds and clears the mark.
+    QDir().mkpath(skin);
+    editor.click(editor.w().BTNSave);
+    QCOMPARE(warning.count, 2);
+    QVERIFY(!programState().bChanged);
+    QCOMPARE(value(skin + "/defaultlt.ini", "win", "x"), "155");
+}
+
+void tst_Save::failedSaveOnCloseKeepsTheWindow() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    QTest::keyClick(editor.w().txtX, Qt::Key_Left);
+    QVERIFY(QDir(skin).removeRecursively());
+    {
+        BoxAnswerer question("Ja");
+        BoxAnswerer warning("OK");
+        QVERIFY(!editor.w().close());
+        QVERIFY(editor.w().isVisible());
+        QCOMPARE(question.count, 1);
+        QCOMPARE(warning.count, 1);
+    }
+    BoxAnswerer drop("Nein");
+    QVERIFY(editor.w().close());
+}
+
+void tst_Save::loadWithUnsavedChangesAsks_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("Ja saves into the old folder") << "Ja";
+    QTest::newRow("Nein drops the changes") << "Nein";
+}
+
+void tst_Save::loadWithUnsavedChangesAsks() {
+    QFETCH(QString, answer);
+    Editor editor;
+    const QString first = editor.makeSkin(standardMapview(), standardDefaults(), "first");
+    const QString second = editor.makeSkin(standardMapview(), standardDefaults(), "second");
+    const QByteArray before = readFile(first + "/defaultlt.ini");
+    editor.load(first);
+    QTest::keyClick(editor.w().txtX, Qt::Key_Right);
+    BoxAnswerer box(answer);
+    editor.load(second);
+    QCOMPARE(box.count, 1);
+    QCOMPARE(editor.w().skinFolder(), second + "/");
+    QCOMPARE(editor.canvasRect(24).left(), 156);
+    if (answer == "Ja")
+        QCOMPARE(value(first + "/defaultlt.ini", "win", "x"), "157");
+    else
+        QCOMPARE(readFile(first + "/defaultlt.ini"), before);
+    QCOMPARE(readFile(second + "/defaultlt.ini"), standardDefaults());
+}
+
+QTEST_MAIN(tst_Save)
+#include "tst_save.moc"
