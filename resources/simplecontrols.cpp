@@ -35,6 +35,11 @@ ComboBox::ComboBox(QWidget* parent)
     : QComboBox(parent), TwipsGeometry(static_cast<QWidget&>(*this)) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    // Return in the text field or leaving it chooses nothing from the list: the
+    // box must not look the typed text up among its items and report that as a
+    // choice.
+    disconnect(lineEdit(), &QLineEdit::returnPressed, this, nullptr);
+    disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
     connect(this, &QComboBox::activated, this, [this] { Click.raise(); });
 }
 
