@@ -75,7 +75,8 @@ bool FolderTree::hasEntries(const QString& path) const {
     return it.hasNext();
 }
 
-QTreeWidgetItem* FolderTree::newItem(const QString& path, const QString& label, Kind kind) {
+std::unique_ptr<QTreeWidgetItem> FolderTree::newItem(const QString& path, const QString& label,
+                                                     Kind kind) const {
     auto item = std::make_unique<QTreeWidgetItem>(QStringList{label});
     item->setData(0, kPathRole, path);
     item->setData(0, kKindRole, int(kind));
@@ -92,28 +93,30 @@ QTreeWidgetItem* FolderTree::newItem(const QString& path, const QString& label, 
         item->setIcon(0, style()->standardIcon(icon));
     if (kind == Kind::Folder && hasEntries(path))
         item->addChild(std::make_unique<QTreeWidgetItem>().release()); // the placeholder
-    return item.release();
+    return item;
 }
 
 void FolderTree::setDesktopRoot() {
     clear();
-    auto* desktop = newItem(QString(), QStringLiteral("Desktop"), Kind::Desktop);
+    auto desktop = newItem(QString(), QStringLiteral("Desktop"), Kind::Desktop);
     desktop->setData(0, kListedRole, true);
     desktop->addChild(
-        newItem(QDir::homePath(), QStringLiteral("Persönlicher Ordner"), Kind::Folder));
-    desktop->addChild(newItem(QStringLiteral("/"), QStringLiteral("/"), Kind::Folder));
-    addTopLevelItem(desktop);
-    desktop->setExpanded(true);
-    setCurrentItem(desktop);
+        newItem(QDir::homePath(), QStringLiteral("Persönlicher Ordner"), Kind::Folder).release());
+    desktop->addChild(newItem(QStringLiteral("/"), QStringLiteral("/"), Kind::Folder).release());
+    QTreeWidgetItem* const top = desktop.get();
+    addTopLevelItem(desktop.release());
+    top->setExpanded(true);
+    setCurrentItem(top);
 }
 
 void FolderTree::setFolderRoot(const QString& path) {
     clear();
     const QString label = path == QLatin1String("/") ? path : QFileInfo(path).fileName();
-    auto* root = newItem(path, label, Kind::Folder);
-    addTopLevelItem(root);
-    root->setExpanded(true);
-    setCurrentItem(root);
+    auto root = newItem(path, label, Kind::Folder);
+    QTreeWidgetItem* const top = root.get();
+    addTopLevelItem(root.release());
+    top->setExpanded(true);
+    setCurrentItem(top);
 }
 
 void FolderTree::populate(QTreeWidgetItem* item) {
@@ -124,11 +127,12 @@ void FolderTree::populate(QTreeWidgetItem* item) {
     const QString path = itemPath(item);
     const QFileInfoList entries = QDir(path).entryInfoList(
         QDir::Filters(entryFilters()), QDir::Name | QDir::IgnoreCase | QDir::DirsFirst);
-    QList<QTreeWidgetItem*> children;
+    QList<QTreeWidgetItem*> children; // handed to the tree in one go, just below
     children.reserve(entries.size());
     for (const QFileInfo& entry : entries)
         children.append(newItem(childPath(path, entry.fileName()), entry.fileName(),
-                                entry.isDir() ? Kind::Folder : Kind::File));
+                                entry.isDir() ? Kind::Folder : Kind::File)
+                            .release());
     item->addChildren(children);
 }
 
@@ -177,16 +181,16 @@ void FolderTree::showItem(QTreeWidgetItem* item) {
     scrollToItem(item);
 }
 
-void FolderTree::insertSorted(QTreeWidgetItem* parentItem, QTreeWidgetItem* child) {
-    int at = 0;
-    const auto before = [child](const QTreeWidgetItem* other) {
-        if (kind(other) != kind(child))
+void FolderTree::insertSorted(QTreeWidgetItem* parentItem, std::unique_ptr<QTreeWidgetItem> child) {
+    const auto before = [&child](const QTreeWidgetItem* other) {
+        if (kind(other) != kind(child.get()))
             return kind(other) == Kind::Folder;
         return other->text(0).compare(child->text(0), Qt::CaseInsensitive) <= 0;
     };
+    int at = 0;
     while (at < parentItem->childCount() && before(parentItem->child(at)))
         ++at;
-    parentItem->insertChild(at, child);
+    parentItem->insertChild(at, child.release());
 }
 
 QTreeWidgetItem* FolderTree::createFolder(QTreeWidgetItem* parentItem) {

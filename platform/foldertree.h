@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QTreeWidget>
+#include <memory>
 
 namespace platform {
 
@@ -48,9 +49,10 @@ protected:
 private:
     enum class Kind { Desktop, Folder, File, Placeholder };
 
-    QTreeWidgetItem* newItem(const QString& path, const QString& label, Kind kind);
+    std::unique_ptr<QTreeWidgetItem> newItem(const QString& path, const QString& label,
+                                             Kind kind) const;
     void populate(QTreeWidgetItem* item);
-    void insertSorted(QTreeWidgetItem* parentItem, QTreeWidgetItem* child);
+    void insertSorted(QTreeWidgetItem* parentItem, std::unique_ptr<QTreeWidgetItem> child);
     bool hasEntries(const QString& path) const;
     int entryFilters() const;
     void onItemChanged(QTreeWidgetItem* item, int column);
