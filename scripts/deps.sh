@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     xvfb xauth xdotool x11-apps x11-utils imagemagick
     fonts-dejavu-core fonts-liberation2
+    python3 dpkg-dev time
 )
 
 missing=()

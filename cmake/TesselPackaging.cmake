@@ -1,0 +1,67 @@
+# Installing Tessel where a Linux desktop looks for it, and the Debian package.
+#
+#   cmake --install <build> [--prefix <dir>]      bin/tessel, its menu entry and its icons
+#   cpack -G DEB        (in <build>)              tessel_<version>_<arch>.deb
+#
+# scripts/package.sh does the whole round: release build, package, listing.
+
+include(GNUInstallDirs)
+
+# Qt and everything else it links come from the system's library folders: the installed
+# binary needs no run path (the $ORIGIN one that Qt's project setup proposes has no room
+# in a binary that was linked without any).
+set_target_properties(tessel PROPERTIES INSTALL_RPATH "")
+install(TARGETS tessel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The menu entry. The editor keeps its settings file Tessel.ini in the folder it is
+# started from; from a menu that is the home folder.
+set(tessel_desktop_file ${PROJECT_BINARY_DIR}/packaging/tessel.desktop)
+file(CONFIGURE OUTPUT ${tessel_desktop_file} CONTENT [=[
+[Desktop Entry]
+Type=Application
+Version=1.0
+Name=Tessel
+GenericName=Layout-Editor
+Comment=Bildschirmaufbau der Kartenansicht eines Navigationsgeräts bearbeiten
+Exec=tessel
+Icon=tessel
+Terminal=false
+Categories=Graphics;Development;
+Keywords=Skin;Layout;Navigation;Kartenansicht;
+]=] @ONLY)
+install(FILES ${tessel_desktop_file} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+foreach(size 16 32 48 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/pictures/tessel-${size}.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+        RENAME tessel.png)
+endforeach()
+
+# --- the Debian package -------------------------------------------------------------------
+
+set(TESSEL_PACKAGE_CONTACT "Tessel maintainers <maintainers@tessel.invalid>"
+    CACHE STRING "Maintainer named in the Debian package")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tessel)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "${TESSEL_PACKAGE_CONTACT}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "editor for the screen layouts of a navigation device's map view")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Tessel arranges the screen elements of a handheld navigation device's map view\n\
+(info bar, street names, route information, buttons and status symbols) on a\n\
+240 x 320 pixel canvas over a street map. It reads and writes the two layout\n\
+files of a skin folder, mapviewlt.ini and defaultlt.ini, and leaves every other\n\
+line of them as it was. The user interface is in German.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The shared libraries the binary links (Qt, libstdc++, libc) give the Depends line.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+
+include(CPack)
