@@ -157,7 +157,7 @@ void ShellDialog::initialize() {
 void ShellDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (QTreeWidgetItem* current = m_tree->currentItem())
-        m_tree->scrollToItem(current);
+        m_tree->scrollToItem(current, QAbstractItemView::PositionAtCenter);
 }
 
 LRESULT ShellDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
