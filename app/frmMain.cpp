@@ -4,6 +4,7 @@
 #include "elements/clsImage.h"
 #include "elements/programstate.h"
 #include "folderbrowser/cSHFolder.h"
+#include "platform/profilebatch.h"
 #include "platform/shell.h"
 #include "resources/errors.h"
 #include "resources/input.h"
@@ -12,6 +13,7 @@
 #include "resources/screen.h"
 
 #include <QDir>
+#include <QFile>
 #include <cmath>
 #include <limits>
 
@@ -232,6 +234,9 @@ bool frmMain::saveLayout() {
     const double canvasTop = float(Shape1->Top());
     QString failedFile;
 
+    // Every key is written on its own, in order; each file is replaced once at the
+    // end, so that a save leaves either all of its values or none in a file.
+    ProfileWriteBatch batch;
     for (int i = 0; i < kElementCount; ++i) {
         const clsImage& E = elementAt(i);
         const QString file = SkinFolder + catalogue[i].iniFile;
@@ -265,6 +270,9 @@ bool frmMain::saveLayout() {
         });
     }
 
+    const std::vector<std::string> notWritten = batch.commit();
+    if (failedFile.isEmpty() && !notWritten.empty())
+        failedFile = QFile::decodeName(QByteArray::fromStdString(notWritten.front()));
     if (!failedFile.isEmpty()) {
         ui::MsgBox(QStringLiteral("Die Datei ") + QDir::toNativeSeparators(failedFile) +
                        QStringLiteral(" konnte nicht gespeichert werden."),

@@ -1,5 +1,6 @@
 #include "platform/profile.h"
 
+#include "platform/profilebatch.h"
 #include "platform/profileedit.h"
 #include "platform/profilefile.h"
 #include "platform/profileparser.h"
@@ -29,7 +30,12 @@ DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefa
     if (lpAppName == nullptr || lpKeyName == nullptr || lpFileName == nullptr) {
         return copyOut({}, lpReturnedString, nSize);
     }
-    const std::optional<std::string> text = profile::readWholeFile(lpFileName);
+    // An open batch holds the newest bytes of the files it writes.
+    const ProfileWriteBatch* batch = ProfileWriteBatch::active();
+    const std::string* pending = batch != nullptr ? batch->contents(lpFileName) : nullptr;
+    const std::optional<std::string> text = pending != nullptr
+                                                ? std::optional<std::string>(*pending)
+                                                : profile::readWholeFile(lpFileName);
     if (text) {
         const profile::KeyLocation at =
             profile::findKey(*text, profile::trimBlanks(lpAppName), profile::trimBlanks(lpKeyName));
@@ -52,6 +58,9 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
     const std::string_view value = profile::trimLeadingBlanks(lpString);
     if (!profile::canWrite(section, key, value)) {
         return FALSE;
+    }
+    if (ProfileWriteBatch* batch = ProfileWriteBatch::active()) {
+        return batch->write(lpFileName, section, key, value) ? TRUE : FALSE;
     }
     const std::optional<profile::FileToUpdate> file = profile::prepareUpdate(lpFileName);
     if (!file) {

@@ -1,0 +1,49 @@
+// Gathers the profile writes of one save into one crash-safe replace per file.
+//
+// While a batch is open on a thread, WritePrivateProfileStringA applies each write to an
+// in-memory copy of its file (the same rules, the same refusals, in the same order) and
+// GetPrivateProfileStringA reads those copies. commit() then writes every changed file
+// once, as a complete new file renamed over the old one. A file that cannot be written
+// at all (a missing folder, a folder or a read-only file under that name) fails its
+// writes at once, as without a batch; a failure of the final replace shows in commit().
+#pragma once
+
+#include "platform/profilefile.h"
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class ProfileWriteBatch {
+public:
+    ProfileWriteBatch();
+    // Commits what is still pending.
+    ~ProfileWriteBatch();
+    ProfileWriteBatch(const ProfileWriteBatch&) = delete;
+    ProfileWriteBatch& operator=(const ProfileWriteBatch&) = delete;
+
+    // Writes every changed file; returns the files (as the writes named them) that could
+    // not be written, each once. The batch is closed afterwards.
+    std::vector<std::string> commit();
+
+    // The batch open on this thread, or nullptr.
+    static ProfileWriteBatch* active();
+
+    // Used by the profile functions while the batch is open.
+    bool write(const char* fileName, std::string_view section, std::string_view key,
+               std::string_view value);
+    const std::string* contents(const char* fileName) const;
+
+private:
+    struct Pending {
+        bool usable = false; // the file could be prepared for writing
+        profile::FileToUpdate file;
+        std::string bytes;
+    };
+
+    std::map<std::string, Pending> m_files; // by the name the writes use
+    std::vector<std::string> m_order;       // names in the order of their first write
+    ProfileWriteBatch* m_outer = nullptr;
+    bool m_open = true;
+};
