@@ -343,54 +343,42 @@ void frmMain::nudge(Direction direction) {
     if (!(tag > -1))
         return;
 
-    const auto change = [](ui::TextBox* box, double delta) {
+    // What a step changes, by direction and mode: the position box first, then
+    // the size box. "pos." moves, "scale+" grows towards the arrow, "scale-"
+    // shrinks from the far side.
+    using Box = ui::TextBox* ui::MainForm::*;
+    struct Change {
+        Box box = nullptr;
+        double delta = 0;
+    };
+    static const Change table[4][3][2] = {
+        // North: pos., scale+, scale-
+        {{{&MainForm::txtY, -1}},
+         {{&MainForm::txtY, -1}, {&MainForm::txtCY, +1}},
+         {{&MainForm::txtCY, -1}}},
+        // East
+        {{{&MainForm::txtX, +1}},
+         {{&MainForm::txtCX, +1}},
+         {{&MainForm::txtX, +1}, {&MainForm::txtCX, -1}}},
+        // South
+        {{{&MainForm::txtY, +1}},
+         {{&MainForm::txtCY, +1}},
+         {{&MainForm::txtY, +1}, {&MainForm::txtCY, -1}}},
+        // West
+        {{{&MainForm::txtX, -1}},
+         {{&MainForm::txtX, -1}, {&MainForm::txtCX, +1}},
+         {{&MainForm::txtCX, -1}}},
+    };
+    const int mode = NudgeMode >= 0 && NudgeMode < 3 ? NudgeMode : 0;
+    for (const Change& change : table[int(direction)][mode]) {
+        if (!change.box)
+            continue;
+        ui::TextBox* box = this->*change.box;
         try {
-            box->setText(ui::StrDouble(ui::CDbl(box->Text()) + delta));
+            box->setText(ui::StrDouble(ui::CDbl(box->Text()) + change.delta));
         } catch (const ui::RuntimeError&) {
             // a box without a number keeps its text; the element keeps that value
         }
-    };
-    switch (direction) {
-    case Direction::North:
-        if (NudgeMode == 0) {
-            change(txtY, -1);
-        } else if (NudgeMode == 1) {
-            change(txtY, -1);
-            change(txtCY, +1);
-        } else {
-            change(txtCY, -1);
-        }
-        break;
-    case Direction::East:
-        if (NudgeMode == 0) {
-            change(txtX, +1);
-        } else if (NudgeMode == 1) {
-            change(txtCX, +1);
-        } else {
-            change(txtX, +1);
-            change(txtCX, -1);
-        }
-        break;
-    case Direction::South:
-        if (NudgeMode == 0) {
-            change(txtY, +1);
-        } else if (NudgeMode == 1) {
-            change(txtCY, +1);
-        } else {
-            change(txtY, +1);
-            change(txtCY, -1);
-        }
-        break;
-    case Direction::West:
-        if (NudgeMode == 0) {
-            change(txtX, -1);
-        } else if (NudgeMode == 1) {
-            change(txtX, -1);
-            change(txtCX, +1);
-        } else {
-            change(txtCX, -1);
-        }
-        break;
     }
 
     try {

@@ -23,32 +23,23 @@ void send(QWidget* w, QEvent::Type type, QPointF pos, Qt::MouseButton button,
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString source = QStringLiteral(TESSEL_SOURCE_DIR "/skins/sample");
     QTemporaryDir work;
-    for (const char* f : {"mapviewlt.ini", "defaultlt.ini"})
-        QFile::copy(source + "/" + f, work.filePath(QString::fromLatin1(f)));
-    QFile settings(work.filePath("Tessel.ini"));
-    if (!settings.open(QIODevice::WriteOnly))
+    if (!bench::prepareSampleRun(work.path()))
         return 1;
-    settings.write(("[Directory]\r\nlastDir=" + work.path() + "/\r\n").toUtf8());
-    settings.close();
-    QDir::setCurrent(work.path());
 
     frmMain w;
     w.show();
     QApplication::processEvents();
 
     std::printf("Tessel benchmarks: loading and dragging (offscreen)\n");
-    bench::report("full load (SetTheControls, 25 elements)", 300,
-                  [&](int) { w.SetTheControls(); });
+    bench::report("full load (SetTheControls, 25 elements)", 300, [&](int) { w.SetTheControls(); });
 
     // A drag of "win": press in the interior, then move back and forth.
     QWidget* win = w.elementPicture(24);
     send(win, QEvent::MouseButtonPress, QPointF(20, 15), Qt::LeftButton, Qt::LeftButton);
     send(win, QEvent::MouseMove, QPointF(20, 15), Qt::NoButton, Qt::LeftButton); // skipped
     bench::report("drag step (pointer move, interior)", 20000, [&](int i) {
-        send(win, QEvent::MouseMove, QPointF(i % 2 ? 21 : 19, 15), Qt::NoButton,
-             Qt::LeftButton);
+        send(win, QEvent::MouseMove, QPointF(i % 2 ? 21 : 19, 15), Qt::NoButton, Qt::LeftButton);
     });
     send(win, QEvent::MouseButtonRelease, QPointF(20, 15), Qt::LeftButton, Qt::NoButton);
 
@@ -66,8 +57,7 @@ int main(int argc, char* argv[]) {
     send(win, QEvent::MouseButtonPress, QPointF(20, 15), Qt::LeftButton, Qt::LeftButton);
     send(win, QEvent::MouseMove, QPointF(20, 15), Qt::NoButton, Qt::LeftButton);
     bench::report("drag step + repaint of the window", 2000, [&](int i) {
-        send(win, QEvent::MouseMove, QPointF(i % 2 ? 21 : 19, 15), Qt::NoButton,
-             Qt::LeftButton);
+        send(win, QEvent::MouseMove, QPointF(i % 2 ? 21 : 19, 15), Qt::NoButton, Qt::LeftButton);
         w.repaint();
     });
     send(win, QEvent::MouseButtonRelease, QPointF(20, 15), Qt::LeftButton, Qt::NoButton);

@@ -12,18 +12,11 @@
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString source = QStringLiteral(TESSEL_SOURCE_DIR "/skins/sample");
     // Next to the build, on the disk the user's files would be on (not tmpfs).
-    QTemporaryDir work(QDir::currentPath() + "/bench-save-XXXXXX");
-    for (const char* f : {"mapviewlt.ini", "defaultlt.ini"})
-        QFile::copy(source + "/" + f, work.filePath(QString::fromLatin1(f)));
-    QFile settings(work.filePath("Tessel.ini"));
-    if (!settings.open(QIODevice::WriteOnly))
-        return 1;
-    settings.write(("[Directory]\r\nlastDir=" + work.path() + "/\r\n").toUtf8());
-    settings.close();
     const QString previous = QDir::currentPath();
-    QDir::setCurrent(work.path());
+    QTemporaryDir work(previous + "/bench-save-XXXXXX");
+    if (!bench::prepareSampleRun(work.path()))
+        return 1;
 
     frmMain w;
     w.show();

@@ -1,6 +1,9 @@
 // Small timing helpers shared by the benchmarks.
 #pragma once
 
+#include <QDir>
+#include <QFile>
+#include <QString>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -9,8 +12,7 @@
 namespace bench {
 
 // Runs f repeatedly and prints the median and the mean time per run.
-template <typename F>
-double report(const char* name, int runs, F&& f) {
+template <typename F> double report(const char* name, int runs, F&& f) {
     std::vector<double> us;
     us.reserve(std::size_t(runs));
     for (int i = 0; i < runs; ++i) {
@@ -28,6 +30,20 @@ double report(const char* name, int runs, F&& f) {
     std::printf("%-44s runs %6d  median %10.1f us  mean %10.1f us  p95 %10.1f us\n", name, runs,
                 median, sum / double(us.size()), sorted[sorted.size() * 95 / 100]);
     return median;
+}
+
+// Copies the sample skin into `folder` with a Tessel.ini that names it, and makes
+// `folder` the current directory, as a user's run folder would be.
+inline bool prepareSampleRun(const QString& folder) {
+    const QString source = QStringLiteral(TESSEL_SOURCE_DIR "/skins/sample");
+    for (const char* f : {"mapviewlt.ini", "defaultlt.ini"})
+        QFile::copy(source + "/" + f, folder + "/" + QString::fromLatin1(f));
+    QFile settings(folder + "/Tessel.ini");
+    if (!settings.open(QIODevice::WriteOnly))
+        return false;
+    settings.write(("[Directory]\r\nlastDir=" + folder + "/\r\n").toUtf8());
+    settings.close();
+    return QDir::setCurrent(folder);
 }
 
 } // namespace bench
