@@ -41,7 +41,8 @@ for _ in $(seq 100); do
     [ -s "$work/display" ] && break
     sleep 0.05
 done
-export DISPLAY=:$(tr -d '[:space:]' <"$work/display")
+DISPLAY=:$(tr -d '[:space:]' <"$work/display")
+export DISPLAY
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work
 unset WAYLAND_DISPLAY
 

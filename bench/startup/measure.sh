@@ -18,7 +18,10 @@ fi
 cmake --build "$build" -j"$(nproc)" --target tessel bench_startup_bare >/dev/null
 bare=$(find "$build" -name bench_startup_bare -type f -perm -u+x | head -n1)
 tessel=$build/tessel
-[ -x "$tessel" ] && [ -n "$bare" ] || { echo "measure.sh: programs not built in $build" >&2; exit 1; }
+if [ ! -x "$tessel" ] || [ -z "$bare" ]; then
+    echo "measure.sh: programs not built in $build" >&2
+    exit 1
+fi
 
 # Xvfb names the display it found free on a pipe.
 display_file=$(mktemp)
