@@ -33,7 +33,9 @@ INFOBAR_CHECK = (319, 76)
 VIEW_ARROW = (414, 106)
 TXT_X = (496, 76)
 MOVE_N = (524, 156)
+MOVE_W = (484, 196)
 MOVE_S = (524, 236)
+NUDGE_MODE = (524, 196)
 CANVAS = (32, 8, 240, 320)
 
 BLUE = (0, 0, 255)
@@ -77,6 +79,13 @@ class Editor:
             raise Failure(f"the program ended with status {code}")
 
     # --- what the user does ------------------------------------------------------------
+
+    def cancel_load(self):
+        """Clicks "Laden" and leaves the folder dialog with Escape."""
+        self.x.click(*LOAD)
+        self.x.wait_window(FOLDER_DIALOG)
+        self.x.key("Escape")
+        self.x.wait_no_window(FOLDER_DIALOG)
 
     def load(self, navigate_to: Path | None = None):
         """Clicks "Laden" and confirms the folder dialog; with navigate_to, first walks
@@ -230,6 +239,21 @@ def first_start_without_settings(run: Run):
     run.expect_files(folder, None)
 
 
+def cancelled_folder_choice_changes_nothing(run: Run):
+    """Leaving the folder dialog without a choice writes no settings and loads nothing."""
+    work, folder = run.folder("cancel", settings=False)
+    editor = run.start(work)
+    editor.cancel_load()
+    time.sleep(0.3)
+    if run.x.screenshot().share(CANVAS, BLUE) > 0.001:
+        raise Failure("something was loaded although the dialog was cancelled")
+    if (work / "Tessel.ini").exists():
+        raise Failure("Tessel.ini was written although the dialog was cancelled")
+    editor.close()
+    editor.wait_exit()
+    run.expect_files(folder, None)
+
+
 def second_start_remembers_folder(run: Run):
     """The next start opens the dialog on the remembered folder: Return loads it."""
     work, folder = run.root / "first", run.root / "first" / "skin"
@@ -294,6 +318,12 @@ def drag_nudge_resize_and_save(run: Run):
     run.x.drag((edge_x, mid_y), (edge_x + 1, mid_y), (edge_x + 5, mid_y), (edge_x + 8, mid_y))
     win = (win[0], win[1], edge_x + 8 - win[0], win[3])
     run.x.wait_screen(frame_around(win), 5, "the right edge to follow the pointer")
+
+    # "scale+": the west button moves the left edge out by one pixel.
+    run.x.click(*NUDGE_MODE)
+    run.x.click(*MOVE_W)
+    win = moved(win, dx=-1, dw=1)
+    run.x.wait_screen(frame_around(win), 5, 'the element to grow to the west in "scale+"')
 
     distance = run.box("distance")  # shown higher by the info bar
     dx_, dy_ = distance[0] + distance[2] // 2, distance[1] + distance[3] // 2
@@ -382,6 +412,7 @@ def close_asks_and_saves_on_yes(run: Run):
 
 SCENARIOS = [
     first_start_without_settings,
+    cancelled_folder_choice_changes_nothing,
     second_start_remembers_folder,
     views_and_infobar_without_changes,
     drag_nudge_resize_and_save,
