@@ -32,6 +32,7 @@ SAVE = (524, 320)
 INFOBAR_CHECK = (319, 76)
 VIEW_ARROW = (414, 106)
 TXT_X = (496, 76)
+TXT_Y = (496, 108)
 MOVE_N = (524, 156)
 MOVE_W = (484, 196)
 MOVE_S = (524, 236)
@@ -343,6 +344,47 @@ def drag_nudge_resize_and_save(run: Run):
     run.expect_files(folder, changes)
 
 
+def typing_in_boxes_applies_without_asking(run: Run):
+    """Typed coordinates move the selected element at once but are no change that the
+    question asks about: another view reloads the files silently; "Speichern" writes
+    what was typed, the y of an element that the info bar shifts with the shift added."""
+    work, folder = run.folder("typing")
+    editor = run.start(work)
+    editor.load()
+    run.x.wait_screen(frame_around(run.box("win")), 10, 'the frame on "win"')
+    distance = run.box("distance")
+    run.x.click(distance[0] + distance[2] // 2, distance[1] + distance[3] // 2)
+    run.x.wait_screen(frame_around(distance), 5, 'the frame on "distance"')
+
+    run.x.click(*TXT_Y)
+    run.x.key("ctrl+a")
+    run.x.type("50")
+    run.x.wait_screen(frame_around((distance[0], 8 + 50, distance[2], distance[3])), 5,
+                      "the element to follow the typed y")
+    editor.choose_view(2)
+    view_2 = view_shown(run.values, 2)
+    wait_until(lambda: run.x.windows(QUESTION) or view_2(run.x.screenshot()), 10,
+               "view 2 or a question")
+    if run.x.windows(QUESTION):
+        editor.answer("n")
+        raise Failure("typing alone counted as a change: the view change asked to save")
+    run.expect_files(folder, None)
+
+    editor.choose_view(1)
+    run.x.wait_screen(view_shown(run.values, 1), 10, "view 1")
+    run.x.click(distance[0] + distance[2] // 2, distance[1] + distance[3] // 2)
+    run.x.wait_screen(frame_around(distance), 5, 'the frame on "distance" at its file place')
+    run.x.click(*TXT_X)
+    run.x.key("ctrl+a")
+    run.x.type("70")
+    run.x.wait_screen(frame_around((32 + 70, distance[1], distance[2], distance[3])), 5,
+                      "the element to follow the typed x")
+    run.x.click(*SAVE)
+    run.wait_saved(folder, {"distance": {"x": 70}})
+    editor.close()
+    editor.wait_exit()
+
+
 def view_change_asks_and_saves_on_yes(run: Run):
     """A changed layout and another view: the question comes, "j" saves, and the new
     view shows the saved position."""
@@ -416,6 +458,7 @@ SCENARIOS = [
     second_start_remembers_folder,
     views_and_infobar_without_changes,
     drag_nudge_resize_and_save,
+    typing_in_boxes_applies_without_asking,
     view_change_asks_and_saves_on_yes,
     view_change_and_close_discard_on_no,
     close_asks_and_saves_on_yes,
