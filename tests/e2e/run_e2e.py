@@ -436,15 +436,17 @@ def view_change_and_close_discard_on_no(run: Run):
 
 
 def close_asks_and_saves_on_yes(run: Run):
-    """Closing with a change asks; "j" saves and then the program ends."""
+    """Closing with a change asks; "j" saves and then the program ends. An element
+    pulled past the canvas's left edge is written with a negative x."""
     work, folder = run.folder("close")
     editor = run.start(work)
     editor.load()
     run.x.wait_screen(frame_around(run.box("win")), 10, 'the frame on "win"')
     gps = run.box("gps")
     cx, cy = gps[0] + gps[2] // 2, gps[1] + gps[3] // 2
-    run.x.drag((cx, cy), (cx + 1, cy), (cx + 30, cy + 5), (cx + 60, cy + 10))
-    gps = moved(gps, 60, 10)
+    # Partly off the canvas to the left: the file gets a negative x.
+    run.x.drag((cx, cy), (cx - 1, cy), (cx - 15, cy + 5), (cx - 25, cy + 10))
+    gps = moved(gps, -25, 10)
     run.x.wait_screen(frame_around(gps), 5, 'the frame on the dragged "gps"')
     editor.close()
     editor.answer("j")
