@@ -327,8 +327,8 @@ def drag_nudge_resize_and_save(run: Run):
     run.x.wait_screen(frame_around(win), 5, 'the element to grow to the west in "scale+"')
 
     distance = run.box("distance")  # shown higher by the info bar
-    dx_, dy_ = distance[0] + distance[2] // 2, distance[1] + distance[3] // 2
-    run.x.drag((dx_, dy_), (dx_ + 1, dy_), (dx_ + 4, dy_ + 15), (dx_ + 10, dy_ + 40))
+    mx, my = distance[0] + distance[2] // 2, distance[1] + distance[3] // 2
+    run.x.drag((mx, my), (mx + 1, my), (mx + 4, my + 15), (mx + 10, my + 40))
     distance = moved(distance, 10, 40)
     run.x.wait_screen(frame_around(distance), 5, 'the frame on the dragged "distance"')
 
