@@ -1,5 +1,7 @@
 #include "resources/mainform.h"
 
+#include "resources/picturefile.h"
+
 #include <QFont>
 #include <QIcon>
 
@@ -12,10 +14,7 @@ QString picture(const QString& name) {
 }
 
 QIcon iconFrom(const QString& stem) {
-    QIcon icon;
-    icon.addFile(picture(stem + QStringLiteral("-16.png")), QSize(16, 16));
-    icon.addFile(picture(stem + QStringLiteral("-32.png")), QSize(32, 32));
-    return icon;
+    return readIcon(picture(stem), {16, 32});
 }
 
 QFont controlFont(bool bold) {
@@ -83,7 +82,7 @@ void MainForm::createControls() {
     // Back to front: the map, the canvas frame, the pictures, the labels, the
     // selection frame, then the windowed controls in front of them all.
     Image1 = make<ImageControl>(this, "Image1", 480, 120, 3600, 4785);
-    Image1->setPicture(QPixmap(picture(QStringLiteral("Image1.bmp"))));
+    Image1->setPicture(readPicture(picture(QStringLiteral("Image1.bmp"))));
 
     Shape1 = make<ShapeControl>(this, "Shape1", 480, 120, 3600, 4800);
     Shape1->setBorderWidth(1);
@@ -95,7 +94,7 @@ void MainForm::createControls() {
         auto* image =
             make<ImageControl>(this, name.toLatin1().constData(), g.left, g.top, g.width, g.height);
         const QString file = number == 20 ? QStringLiteral("myImage20.gif") : name + ".bmp";
-        image->setPicture(QPixmap(picture(file)));
+        image->setPicture(readPicture(picture(file)));
     };
     // Rows from the back: myImage1, 2, 3, 11, 12, then the "X".."CY" labels sit
     // between myImage12 and myImage5.

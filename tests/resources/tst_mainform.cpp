@@ -7,6 +7,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "resources/mainform.h"
+#include "resources/picturefile.h"
 
 #include <QApplication>
 #include <QFile>
@@ -187,6 +188,7 @@ private slots:
     void icons();
     void pictures_data();
     void pictures();
+    void pictureFormatComesFromTheName();
 };
 
 void TstMainForm::controls_data() {
@@ -679,6 +681,24 @@ void TstMainForm::pictures() {
     auto* image = form.control<ui::ImageControl>(name);
     QVERIFY(image);
     QVERIFY(!image->picture().isNull());
+}
+
+// The reader trusts the name and guesses nothing: a picture under a wrong
+// suffix, or no file at all, gives a null picture rather than a crash.
+void TstMainForm::pictureFormatComesFromTheName() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(dir.filePath("right.png"), "PNG"));
+    QVERIFY(image.save(dir.filePath("wrong.bmp"), "PNG"));
+
+    const QPixmap right = ui::readPicture(dir.filePath("right.png"));
+    QCOMPARE(right.size(), QSize(4, 3));
+    QCOMPARE(right.toImage().pixelColor(1, 1), QColor(Qt::red));
+    QVERIFY(ui::readPicture(dir.filePath("wrong.bmp")).isNull());
+    QVERIFY(ui::readPicture(dir.filePath("missing.bmp")).isNull());
+    QVERIFY(ui::readIcon(dir.filePath("missing"), {16, 32}).isNull());
 }
 
 QTEST_MAIN(TstMainForm)
