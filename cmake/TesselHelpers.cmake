@@ -31,6 +31,7 @@ function(tessel_add_test name)
     endif()
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${ARG_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TESSEL_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+        ENVIRONMENT
+            "QT_QPA_PLATFORM=offscreen;TESSEL_SOURCE_DIR=${PROJECT_SOURCE_DIR};${TESSEL_TEST_ENVIRONMENT}"
         LABELS "${ARG_LABELS}")
 endfunction()
