@@ -37,6 +37,10 @@ foreach(size 16 32 48 256)
         RENAME tessel.png)
 endforeach()
 
+# The README and the sample skin, to try the editor on without touching a real skin.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tessel)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/skins/sample/ DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tessel/sample-skin)
+
 # --- the Debian package -------------------------------------------------------------------
 
 set(TESSEL_PACKAGE_CONTACT "Tessel maintainers <maintainers@tessel.invalid>"
