@@ -35,13 +35,9 @@ trap cleanup EXIT
 cp -r skins/sample "$work/skin"
 printf '[Directory]\r\nlastDir=%s\r\n' "$work/skin" >"$work/Tessel.ini"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-done
-DISPLAY=:$(tr -d '[:space:]' <"$work/display")
+source scripts/lib/xvfb.sh
+start_xvfb || { echo "screenshot.sh: Xvfb did not start" >&2; exit 1; }
+DISPLAY=:$xvfb_display
 export DISPLAY
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work
 unset WAYLAND_DISPLAY

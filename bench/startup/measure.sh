@@ -23,25 +23,17 @@ if [ ! -x "$tessel" ] || [ -z "$bare" ]; then
     exit 1
 fi
 
-# Xvfb names the display it found free on a pipe.
-display_file=$(mktemp)
+source "$root/scripts/lib/xvfb.sh"
 xvfb_pid=
 cleanup() {
     if [ -n "$xvfb_pid" ]; then
         kill "$xvfb_pid" 2>/dev/null || true
         wait "$xvfb_pid" 2>/dev/null || true
     fi
-    rm -f "$display_file"
 }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$display_file" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$display_file" ] && break
-    sleep 0.05
-done
-display=$(tr -d '[:space:]' <"$display_file")
-[ -n "$display" ] || { echo "measure.sh: Xvfb did not start" >&2; exit 1; }
+start_xvfb || { echo "measure.sh: Xvfb did not start" >&2; exit 1; }
+display=$xvfb_display
 
 echo "Start-up under Xvfb :$display, $(nproc) cores; build: $build"
 python3 "$here/firstframe.py" --display "$display" --runs "$runs" \
