@@ -10,7 +10,8 @@
 // complete on disk before it takes the old one's place. Where the Windows functions would
 // corrupt a file, these refuse: names or values with line breaks, a section name with ']',
 // a key with '=' or starting with '[' or ';', and names that are empty after trimming.
-// The path is a POSIX path; a symbolic link stays a link and its target is rewritten.
+// The path is a POSIX path; a symbolic link stays a link and its target is rewritten. A
+// file with several hard links is rewritten in place, so that all its names keep one file.
 #pragma once
 
 #include "platform/windows.h"

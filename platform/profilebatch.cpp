@@ -2,6 +2,7 @@
 
 #include "platform/profileedit.h"
 
+#include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,28 +38,49 @@ ProfileWriteBatch* ProfileWriteBatch::active() {
 
 bool ProfileWriteBatch::write(const char* fileName, std::string_view section, std::string_view key,
                               std::string_view value) {
-    auto [it, inserted] = m_files.try_emplace(fileName);
-    Pending& pending = it->second;
+    auto [named, inserted] = m_byName.try_emplace(fileName, m_files.size());
     if (inserted) {
-        m_order.emplace_back(fileName);
-        auto file = profile::prepareUpdate(fileName);
-        if (file && (file->exists || canCreate(file->path))) {
-            pending.usable = true;
-            pending.bytes = file->bytes;
-            pending.file = std::move(*file);
+        const std::optional<profile::FileIdentity> identity = profile::identityOf(fileName);
+        const auto same = std::find_if(m_files.begin(), m_files.end(), [&](const Pending& p) {
+            return p.usable && identity && p.identity == *identity;
+        });
+        if (same != m_files.end()) {
+            named->second = static_cast<std::size_t>(same - m_files.begin());
+        } else {
+            Pending& pending = m_files.emplace_back();
+            pending.name = fileName;
+            auto file = profile::prepareUpdate(fileName);
+            if (identity && file && (file->exists || canCreate(file->path))) {
+                pending.usable = true;
+                pending.identity = *identity;
+                pending.bytes = file->bytes;
+                pending.file = std::move(*file);
+            }
         }
     }
+    Pending& pending = m_files[named->second];
     if (!pending.usable)
         return false;
     pending.bytes = profile::withValue(pending.bytes, section, key, value);
     return true;
 }
 
-const std::string* ProfileWriteBatch::contents(const char* fileName) const {
-    const auto it = m_files.find(fileName);
-    if (it == m_files.end() || !it->second.usable)
+const ProfileWriteBatch::Pending* ProfileWriteBatch::find(const char* fileName) const {
+    if (const auto named = m_byName.find(fileName); named != m_byName.end())
+        return &m_files[named->second];
+    // A name not written yet may still reach one of the files.
+    const std::optional<profile::FileIdentity> identity = profile::identityOf(fileName);
+    if (!identity)
         return nullptr;
-    return &it->second.bytes;
+    const auto same = std::find_if(m_files.begin(), m_files.end(), [&](const Pending& p) {
+        return p.usable && p.identity == *identity;
+    });
+    return same != m_files.end() ? &*same : nullptr;
+}
+
+const std::string* ProfileWriteBatch::contents(const char* fileName) const {
+    const Pending* pending = find(fileName);
+    return pending != nullptr && pending->usable ? &pending->bytes : nullptr;
 }
 
 std::vector<std::string> ProfileWriteBatch::commit() {
@@ -68,16 +90,15 @@ std::vector<std::string> ProfileWriteBatch::commit() {
     m_open = false;
     if (t_active == this)
         t_active = m_outer;
-    for (const std::string& name : m_order) {
-        const Pending& pending = m_files.at(name);
+    for (const Pending& pending : m_files) {
         if (!pending.usable) {
-            failed.push_back(name);
+            failed.push_back(pending.name);
             continue;
         }
         // A file whose bytes end as they began is left alone (a new file is always made).
         const bool changed = !pending.file.exists || pending.bytes != pending.file.bytes;
         if (changed && !profile::replaceFile(pending.file, pending.bytes))
-            failed.push_back(name);
+            failed.push_back(pending.name);
     }
     return failed;
 }

@@ -6,6 +6,10 @@
 // once, as a complete new file renamed over the old one. A file that cannot be written
 // at all (a missing folder, a folder or a read-only file under that name) fails its
 // writes at once, as without a batch; a failure of the final replace shows in commit().
+//
+// Files are told apart by what they are, not by their names: writes through two names
+// of one file (a symbolic or a hard link) edit one copy, and the file is written once
+// with all of their keys.
 #pragma once
 
 #include "platform/profilefile.h"
@@ -37,13 +41,17 @@ public:
 
 private:
     struct Pending {
+        std::string name;    // the name of its first write
         bool usable = false; // the file could be prepared for writing
         profile::FileToUpdate file;
+        profile::FileIdentity identity;
         std::string bytes;
     };
 
-    std::map<std::string, Pending> m_files; // by the name the writes use
-    std::vector<std::string> m_order;       // names in the order of their first write
+    const Pending* find(const char* fileName) const;
+
+    std::vector<Pending> m_files;                // in the order of their first write
+    std::map<std::string, std::size_t> m_byName; // every name written so far -> m_files
     ProfileWriteBatch* m_outer = nullptr;
     bool m_open = true;
 };

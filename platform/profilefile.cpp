@@ -232,7 +232,47 @@ std::optional<FileToUpdate> prepareUpdate(const char* path) {
     return file;
 }
 
+std::optional<FileIdentity> identityOf(const char* path) {
+    const std::optional<std::string> target = followLinks(path);
+    if (!target) {
+        return std::nullopt;
+    }
+    struct stat st {};
+    if (::stat(target->c_str(), &st) == 0) {
+        return FileIdentity{st.st_dev, st.st_ino, {}};
+    }
+    const std::string folder(folderOf(*target));
+    if (errno != ENOENT || ::stat(folder.empty() ? "." : folder.c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{st.st_dev, st.st_ino, std::string(nameOf(*target))};
+}
+
+namespace {
+
+// Overwrites the file's bytes where it stands. This is not crash-safe: a crash in the
+// middle leaves a mix of old and new bytes. It serves only files with several hard links,
+// which a rename would split apart.
+bool rewriteInPlace(const FileToUpdate& file, std::string_view bytes) {
+    Descriptor fd(::open(file.path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
+    struct stat st {};
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || st.st_dev != file.status.st_dev ||
+        st.st_ino != file.status.st_ino) {
+        return false; // no longer the file that was read
+    }
+    // The new bytes first, then the cut: a longer old file is never cut before its new
+    // bytes stand.
+    return writeAll(fd.get(), bytes) &&
+           ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd.get()) == 0 &&
+           fd.close();
+}
+
+} // namespace
+
 bool replaceFile(const FileToUpdate& file, std::string_view bytes) {
+    if (file.exists && file.status.st_nlink > 1) {
+        return rewriteInPlace(file, bytes);
+    }
     const mode_t mode = file.exists ? (file.status.st_mode & 07777) : 0666;
     std::string name;
     Descriptor fd(createTemporary(file.path, file.exists ? (mode & 0777) | 0600 : mode, name));

@@ -27,11 +27,26 @@ struct FileToUpdate {
 // file is fine: its folder is checked when the new file is made.
 std::optional<FileToUpdate> prepareUpdate(const char* path);
 
+// Which file a name reaches, whatever the name: two names of one file (symbolic or hard
+// links) give equal identities. An existing file is its device and inode; a file still to
+// be made is its folder's device and inode and its name there. Nothing when neither can
+// be looked up.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::string name; // only for a file still to be made
+    bool operator==(const FileIdentity&) const = default;
+};
+std::optional<FileIdentity> identityOf(const char* path);
+
 // Writes `bytes` as the new content of `file`: into a temporary file ".<name>.XXXXXX"
 // beside it, flushed to disk, then renamed over it and the folder flushed. The new file
 // gets the old one's permissions and, where allowed, its owner; a new file gets the
 // usual permissions for new files (0666 less the umask). False, with the old file
 // untouched and no temporary file left, when any step fails.
+//
+// A file with more than one hard link is rewritten in place instead: a rename would give
+// only this name the new bytes and leave the other names with the old file.
 bool replaceFile(const FileToUpdate& file, std::string_view bytes);
 
 // The prefix of the temporary files that a replace of `path` makes (".<name>.").

@@ -41,6 +41,8 @@ private slots:
     void unchangedFilesAreNotRewritten();
     void unwritableFilesFailAtOnceAndAreReported();
     void destructorCommits();
+    void oneFileUnderTwoNames_data();
+    void oneFileUnderTwoNames();
 };
 
 void tst_ProfileBatch::writesLandTogetherAtCommit() {
@@ -114,6 +116,35 @@ void tst_ProfileBatch::destructorCommits() {
         QCOMPARE(WritePrivateProfileStringA("s", "x", "2", file.c_str()), TRUE);
     }
     QCOMPARE(read(file, "s", "x"), std::string("2"));
+}
+
+void tst_ProfileBatch::oneFileUnderTwoNames_data() {
+    QTest::addColumn<bool>("hardLink");
+    QTest::newRow("symbolic link") << false;
+    QTest::newRow("hard link") << true;
+}
+
+void tst_ProfileBatch::oneFileUnderTwoNames() {
+    QFETCH(bool, hardLink);
+    QTemporaryDir dir;
+    const std::string first = dir.filePath("mapviewlt.ini").toStdString();
+    const std::string second = dir.filePath("defaultlt.ini").toStdString();
+    spit(QString::fromStdString(first), "[a]\r\nx=1\r\n");
+    QCOMPARE(hardLink ? ::link(first.c_str(), second.c_str())
+                      : ::symlink("mapviewlt.ini", second.c_str()),
+             0);
+    {
+        ProfileWriteBatch batch;
+        QCOMPARE(WritePrivateProfileStringA("a", "x", "2", first.c_str()), TRUE);
+        QCOMPARE(WritePrivateProfileStringA("b", "y", "3", second.c_str()), TRUE);
+        QCOMPARE(read(second, "a", "x"), std::string("2"));
+        QVERIFY(batch.commit().empty());
+    }
+    const QByteArray expected = "[a]\r\nx=2\r\n[b]\r\ny=3\r\n";
+    QCOMPARE(slurp(QString::fromStdString(first)), expected);
+    QCOMPARE(slurp(QString::fromStdString(second)), expected);
+    QCOMPARE(inode(first), inode(second));
+    QCOMPARE(QFileInfo(QString::fromStdString(second)).isSymLink(), !hardLink);
 }
 
 QTEST_APPLESS_MAIN(tst_ProfileBatch)
