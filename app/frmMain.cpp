@@ -152,8 +152,13 @@ void frmMain::BTNLoad_Click() {
     if (bLoaded && programState().bChanged &&
         ui::MsgBox(kQuestion, ui::vbYesNo, kQuestionTitle) == ui::vbYes && !saveLayout())
         return;
-    Global::WriteIniValue(Global::settingsFile(), QStringLiteral("Directory"),
-                          QStringLiteral("lastDir"), folder);
+    openSkinFolder(folder);
+}
+
+void frmMain::openSkinFolder(const QString& folder, bool remember) {
+    if (remember)
+        Global::WriteIniValue(Global::settingsFile(), QStringLiteral("Directory"),
+                              QStringLiteral("lastDir"), folder);
     SkinFolder = folder;
     if (!SkinFolder.endsWith(QDir::separator()))
         SkinFolder += QDir::separator();

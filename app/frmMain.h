@@ -40,6 +40,9 @@ public:
     void SHFolder_ValidationFailed(const QString& InvalidPath, bool& Cancel);
 
     void SetTheControls();
+    // Loads this skin folder in the chosen view, as after a choice in the folder
+    // dialog; with remember it also becomes the settings file's last folder.
+    void openSkinFolder(const QString& folder, bool remember = true);
 
 private:
     enum class Direction { North, East, South, West };

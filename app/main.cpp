@@ -1,6 +1,9 @@
+#include "app/commandline.h"
 #include "app/frmMain.h"
+#include "app/startfolder.h"
 
 #include <QApplication>
+#include <QStringList>
 #include <cstdio>
 #include <cstdlib>
 
@@ -19,9 +22,37 @@ bool displayAvailable() {
 #endif
 }
 
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+void print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // The command line comes first: what it answers needs no window system.
+    const CommandLine command = parseCommandLine(argumentsOf(argc, argv));
+    switch (command.action) {
+    case CommandLine::Action::Help:
+        print(stdout, usageText());
+        return 0;
+    case CommandLine::Action::Version:
+        print(stdout, versionText() + QLatin1Char('\n'));
+        return 0;
+    case CommandLine::Action::UsageError:
+        print(stderr,
+              QStringLiteral("tessel: ") + command.error + QStringLiteral("\n\n") + usageText());
+        return 2;
+    case CommandLine::Action::Edit:
+        break;
+    }
+
     if (!displayAvailable()) {
         std::fputs("tessel: no display found. Start it under X, for example: "
                    "xvfb-run -s '-screen 0 1024x768x24' tessel\n",
@@ -31,5 +62,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     frmMain window;
     window.show();
+    if (!command.folder.isEmpty())
+        openStartFolder(window, command.folder);
     return app.exec();
 }

@@ -53,12 +53,12 @@ TYPE_AHEAD_PAUSE = 0.6  # longer than the item views' keyboard search interval
 class Editor:
     """One run of the program in a working folder."""
 
-    def __init__(self, x: XSession, tessel: Path, folder: Path):
+    def __init__(self, x: XSession, tessel: Path, folder: Path, args: tuple[str, ...] = ()):
         self.x = x
         self.folder = folder
         self.log = open(folder / "tessel.log", "ab")
-        self.process = subprocess.Popen([str(tessel)], cwd=folder, env=x.env, stdout=self.log,
-                                        stderr=subprocess.STDOUT)
+        self.process = subprocess.Popen([str(tessel), *args], cwd=folder, env=x.env,
+                                        stdout=self.log, stderr=subprocess.STDOUT)
         self.window = x.wait_window("Tessel")
         # The canvas is painted once the map shows inside the frame.
         x.wait_screen(lambda s: s.share((40, 40, 20, 20), BLUE) == 0 and
@@ -184,8 +184,8 @@ class Run:
             (work / "Tessel.ini").write_bytes(f"[Directory]\r\nlastDir={skin_copy}\r\n".encode())
         return work, skin_copy
 
-    def start(self, work: Path) -> Editor:
-        editor = Editor(self.x, self.tessel, work)
+    def start(self, work: Path, *args: str) -> Editor:
+        editor = Editor(self.x, self.tessel, work, args)
         self.editors.append(editor)
         return editor
 
@@ -450,6 +450,32 @@ def close_asks_and_saves_on_yes(run: Run):
     run.expect_files(folder, {"gps": {"x": gps[0] - 32, "y": gps[1] - 8}})
 
 
+def folder_on_the_command_line(run: Run):
+    """"tessel FOLDER" starts with that skin in view 1, remembered as a dialog choice would
+    be; a folder that does not exist is reported in a box, and the window starts empty."""
+    work, folder = run.folder("argument", settings=False)
+    editor = run.start(work, "skin")
+    run.x.wait_screen(both(frame_around(run.box("win")), view_shown(run.values, 1)), 10,
+                      'view 1 with the frame on "win"')
+    run.expect_settings(work, folder)
+    editor.close()
+    editor.wait_exit()
+
+    (work / "Tessel.ini").unlink()
+    editor = run.start(work, "no-such-skin")
+    run.x.wait_window("Ungültiger Ordner")
+    run.x.key("Return")
+    run.x.wait_no_window("Ungültiger Ordner")
+    time.sleep(0.3)
+    if run.x.screenshot().share(CANVAS, BLUE) > 0.001:
+        raise Failure("something was loaded from a folder that does not exist")
+    if (work / "Tessel.ini").exists():
+        raise Failure("Tessel.ini was written for a folder that does not exist")
+    editor.close()
+    editor.wait_exit()
+    run.expect_files(folder, None)
+
+
 SCENARIOS = [
     first_start_without_settings,
     cancelled_folder_choice_changes_nothing,
@@ -460,6 +486,7 @@ SCENARIOS = [
     view_change_asks_and_saves_on_yes,
     view_change_and_close_discard_on_no,
     close_asks_and_saves_on_yes,
+    folder_on_the_command_line,
 ]
 
 
