@@ -1,5 +1,7 @@
-// Conversions between numbers and text in the user's number format, and the
-// integer conversions of the program (rounding half to even, with overflow checks).
+// Conversions between numbers and text, and the integer conversions of the
+// program (rounding half to even, with overflow checks). Texts use ASCII digits
+// and the hyphen-minus in every locale; the decimal separator is the user's
+// when it is a comma or a point, else a point. No group separators.
 #pragma once
 
 #include <QString>
@@ -7,8 +9,10 @@
 
 namespace ui {
 
-// Text to double. Blanks around the number are allowed; an empty text, a text
-// with garbage or a number out of range raises RuntimeError(TypeMismatch).
+// Text to double. Blanks and bidi marks around the number are allowed, and so are
+// the minus sign U+2212 and digits of other scripts; an empty text, a text with
+// garbage (also "inf" and "nan") or a number out of range raises
+// RuntimeError(TypeMismatch).
 double CDbl(const QString& text);
 
 // A single-precision value as its shortest text of at most 7 significant digits.

@@ -3,6 +3,7 @@
 #include "elements/clsImage.h"
 #include "elements/programstate.h"
 
+#include <QLocale>
 #include <QtTest>
 
 using namespace fixture;
@@ -11,6 +12,7 @@ class tst_Load : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void viewsShowTheirElements_data();
     void viewsShowTheirElements();
     void infoBarShift_data();

@@ -4,6 +4,7 @@
 #include "elements/programstate.h"
 #include "resources/screen.h"
 
+#include <QLocale>
 #include <QMouseEvent>
 #include <QtTest>
 
@@ -51,6 +52,7 @@ private:
 };
 
 void tst_Mouse::init() {
+    QLocale::setDefault(QLocale::c());
     editor = std::make_unique<Editor>();
     w().ChkInfobar->setValue(0);
     editor->load(editor->makeSkin(mouseLayout(), standardDefaults()));

@@ -19,7 +19,7 @@ class tst_Nudge : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { QLocale::setDefault(QLocale::c()); }
+    void init() { QLocale::setDefault(QLocale::c()); }
 
     void modeCycle();
     void nudgeTable_data();

@@ -27,7 +27,7 @@ class tst_Save : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { QLocale::setDefault(QLocale::c()); }
+    void init() { QLocale::setDefault(QLocale::c()); }
 
     void saveWithoutChangesNormalises();
     void savesEveryElementInEveryView_data();

@@ -31,6 +31,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using ui::RuntimeError;
@@ -40,11 +41,7 @@ namespace {
 // Switches the default locale for one test and back.
 class DefaultLocale {
 public:
-    explicit DefaultLocale(const QString& which) {
-        QLocale::setDefault(which == QLatin1String("de")
-                                ? QLocale(QLocale::German, QLocale::Germany)
-                                : QLocale::c());
-    }
+    explicit DefaultLocale(const QString& which) { QLocale::setDefault(QLocale(which)); }
     ~DefaultLocale() { QLocale::setDefault(m_saved); }
     DefaultLocale(const DefaultLocale&) = delete;
     DefaultLocale& operator=(const DefaultLocale&) = delete;
@@ -121,6 +118,10 @@ private slots:
     void strSingle();
     void strDouble_data();
     void strDouble();
+    void numbersRoundTripInEveryLocale_data();
+    void numbersRoundTripInEveryLocale();
+    void numbersReadInEveryLocale_data();
+    void numbersReadInEveryLocale();
     void integerRounding_data();
     void integerRounding();
     void roundingIgnoresTheFloatingPointMode();
@@ -310,6 +311,81 @@ void TstControls::strDouble() {
     QFETCH(QString, text);
     const DefaultLocale scope(locale);
     QCOMPARE(ui::StrDouble(value), text);
+}
+
+// The locales whose number formats differ most: comma, U+2212 as minus (Swedish),
+// a bidi mark before the minus (Hebrew), native digits and separator (Persian).
+// The files and boxes get ASCII in all of them.
+struct LocaleCase {
+    const char* name;
+    char separator; // the decimal separator we write
+};
+constexpr LocaleCase kLocales[] = {
+    {"C", '.'}, {"de_DE", ','}, {"sv_SE", ','}, {"he_IL", '.'}, {"fa_IR", '.'}};
+
+void TstControls::numbersRoundTripInEveryLocale_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+
+    const std::pair<double, const char*> values[] = {
+        {-4.0, "-4"}, {-12.5, "-12.5"}, {1234.25, "1234.25"}, {-1e-10, "-1E-10"}};
+    for (const LocaleCase& l : kLocales)
+        for (const auto& [value, text] : values)
+            QTest::addRow("%s %s", l.name, text)
+                << QString::fromLatin1(l.name) << value
+                << QString::fromLatin1(text).replace(QLatin1Char('.'), QLatin1Char(l.separator));
+}
+
+void TstControls::numbersRoundTripInEveryLocale() {
+    QFETCH(QString, locale);
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    const DefaultLocale scope(locale);
+    QCOMPARE(ui::StrDouble(value), text);
+    QCOMPARE(ui::StrSingle(float(value)), text);
+    QCOMPARE(ui::CDbl(text), value);
+}
+
+void TstControls::numbersReadInEveryLocale_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<double>("value");
+
+    const QChar lrm(0x200E), rlm(0x200F), alm(0x061C), minus(0x2212);
+    const std::tuple<const char*, QString, bool, double> cases[] = {
+        {"minus sign", QString(minus) + "4", true, -4.0},
+        {"LRM before the minus", lrm + QString("-12.5"), true, -12.5},
+        {"LRM before U+2212", lrm + QString(minus) + "4", true, -4.0},
+        {"ALM before the minus", alm + QString("-4"), true, -4.0},
+        {"marks on both sides", QString(lrm) + "-" + lrm + "4" + rlm, true, -4.0},
+        {"native digits", QString::fromUtf8("\u06f1\u06f2"), true, 12.0},
+        {"inf", "inf", false, 0.0},
+        {"-inf", "-inf", false, 0.0},
+        {"nan", "nan", false, 0.0},
+        {"mark between digits", QString("1") + lrm + "2", false, 0.0},
+    };
+    for (const LocaleCase& l : kLocales)
+        for (const auto& [name, text, valid, value] : cases)
+            QTest::addRow("%s %s", l.name, name)
+                << QString::fromLatin1(l.name)
+                << QString(text).replace(QLatin1Char('.'), QLatin1Char(l.separator)) << valid
+                << value;
+}
+
+void TstControls::numbersReadInEveryLocale() {
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    QFETCH(double, value);
+    const DefaultLocale scope(locale);
+    std::optional<double> read;
+    try {
+        read = ui::CDbl(text);
+    } catch (const RuntimeError&) {
+    }
+    QCOMPARE(read, valid ? std::optional(value) : std::nullopt);
 }
 
 void TstControls::integerRounding_data() {
