@@ -4,17 +4,37 @@
 
 #include <QDir>
 #include <array>
+#include <span>
+#include <vector>
 
 namespace Global {
 
-QString ReadIniValue(const QString& fileName, const QString& section, const QString& key,
-                     const QString& defaultValue) {
-    std::array<char, 1024> buffer{};
+namespace {
+
+QString readInto(std::span<char> buffer, const QString& fileName, const QString& section,
+                 const QString& key, const QString& defaultValue) {
     GetPrivateProfileStringA(section.toLocal8Bit().constData(), key.toLocal8Bit().constData(),
                              defaultValue.toLocal8Bit().constData(), buffer.data(),
                              DWORD(buffer.size()), QFile::encodeName(fileName).constData());
     buffer.back() = '\0';
     return QString::fromLocal8Bit(buffer.data()); // up to the first NUL
+}
+
+// The longest path the file system takes, its NUL included.
+constexpr std::size_t kLongestPath = 4096;
+
+} // namespace
+
+QString ReadIniValue(const QString& fileName, const QString& section, const QString& key,
+                     const QString& defaultValue) {
+    std::array<char, 1024> buffer{};
+    return readInto(buffer, fileName, section, key, defaultValue);
+}
+
+QString ReadIniPath(const QString& fileName, const QString& section, const QString& key,
+                    const QString& defaultValue) {
+    std::vector<char> buffer(kLongestPath, '\0');
+    return readInto(buffer, fileName, section, key, defaultValue);
 }
 
 QString ReadIniValue(const QString& fileName, const QString& section, const QString& key,

@@ -13,6 +13,11 @@ QString ReadIniValue(const QString& fileName, const QString& section, const QStr
 QString ReadIniValue(const QString& fileName, const QString& section, const QString& key,
                      int defaultValue);
 
+// Reads a key that holds a folder path: as ReadIniValue, with room for the longest path the
+// file system takes (4095 bytes) instead of 1023 characters.
+QString ReadIniPath(const QString& fileName, const QString& section, const QString& key,
+                    const QString& defaultValue);
+
 // Writes a key; returns whether the file was written.
 bool WriteIniValue(const QString& fileName, const QString& section, const QString& key,
                    const QString& value);

@@ -87,8 +87,8 @@ void frmMain::InitFirst() {
     state.bChanged = false;
     NudgeMode = 0;
 
-    SkinFolder = Global::ReadIniValue(Global::settingsFile(), QStringLiteral("Directory"),
-                                      QStringLiteral("lastDir"), Global::defaultSkinFolder());
+    SkinFolder = Global::ReadIniPath(Global::settingsFile(), QStringLiteral("Directory"),
+                                     QStringLiteral("lastDir"), Global::defaultSkinFolder());
 
     auto& catalogue = state.ElementCatalogue;
     catalogue = {};

@@ -206,8 +206,10 @@ std::int32_t cSHFolder::HandleBrowseMessage(HWND window, UINT message, LPARAM lP
 QString cSHFolder::PathFromPidl(PCIDLIST_ABSOLUTE pidl) {
     if (!pidl)
         return QString();
-    std::array<char, MAX_PATH> buffer{};
-    SHGetPathFromIDListA(pidl, buffer.data());
+    // Room for every path the file system can open, not just MAX_PATH bytes: a deep folder
+    // must come back as itself, not as an empty path that looks like a cancel.
+    std::array<char, MAX_FS_PATH> buffer{};
+    SHGetPathFromIDListEx(pidl, buffer.data(), DWORD(buffer.size()), GPFIDL_DEFAULT);
     return bufferText(buffer.data(), buffer.data() + buffer.size());
 }
 

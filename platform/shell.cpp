@@ -193,14 +193,21 @@ HRESULT SHGetSpecialFolderLocation(HWND, int csidl, PIDLIST_ABSOLUTE* ppidl) {
 }
 
 BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE pidl, LPSTR pszPath) {
-    if (!pszPath)
+    return SHGetPathFromIDListEx(pidl, pszPath, MAX_PATH, GPFIDL_DEFAULT);
+}
+
+BOOL SHGetPathFromIDListEx(PCIDLIST_ABSOLUTE pidl, LPSTR pszPath, DWORD cchPath,
+                           GPFIDL_FLAGS uOpts) {
+    if (!pszPath || cchPath == 0)
         return FALSE;
     pszPath[0] = '\0';
+    if (uOpts != GPFIDL_DEFAULT)
+        return FALSE;
     const std::optional<QString> path = platform::itemListPath(pidl);
     if (!path || path->isEmpty())
         return FALSE;
     const QByteArray bytes = path->toLocal8Bit();
-    if (bytes.size() > MAX_PATH - 1)
+    if (std::size_t(bytes.size()) >= cchPath)
         return FALSE;
     std::memcpy(pszPath, bytes.constData(), std::size_t(bytes.size()) + 1);
     return TRUE;

@@ -60,10 +60,20 @@ constexpr int CSIDL_FLAG_MASK = 0xff00;
 // for a number that names nothing here; E_INVALIDARG when ppidl is null.
 HRESULT SHGetSpecialFolderLocation(HWND hwnd, int csidl, PIDLIST_ABSOLUTE* ppidl);
 
+// The longest file-system path in bytes, its NUL included: what the kernel accepts.
+constexpr DWORD MAX_FS_PATH = 4096;
+
 // Writes the file-system path of an item list into pszPath (MAX_PATH bytes, local 8-bit
 // encoding). FALSE, with "" written, for the Desktop, a null or foreign list, or a path that
 // does not fit.
 BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE pidl, LPSTR pszPath);
+
+// The same into a buffer of cchPath bytes, for paths longer than MAX_PATH; MAX_FS_PATH bytes
+// hold every path the file system can open. uOpts must be GPFIDL_DEFAULT.
+using GPFIDL_FLAGS = int;
+constexpr GPFIDL_FLAGS GPFIDL_DEFAULT = 0;
+BOOL SHGetPathFromIDListEx(PCIDLIST_ABSOLUTE pidl, LPSTR pszPath, DWORD cchPath,
+                           GPFIDL_FLAGS uOpts);
 
 LPVOID CoTaskMemAlloc(std::size_t cb);
 void CoTaskMemFree(LPVOID pv); // null is allowed

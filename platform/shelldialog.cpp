@@ -1,6 +1,7 @@
 #include "platform/shelldialog.h"
 
 #include "platform/foldertree.h"
+#include "platform/statusline.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,6 +34,17 @@ void copyDisplayName(QString name, LPSTR buffer) {
         bytes = name.toLocal8Bit();
     }
     std::memcpy(buffer, bytes.constData(), std::size_t(bytes.size()) + 1);
+}
+
+// Why an item cannot be chosen, if it cannot.
+std::optional<QString> refusalOf(const QTreeWidgetItem* item) {
+    if (!item || FolderTree::isDesktop(item))
+        return std::nullopt;
+    if (std::size_t(FolderTree::itemPath(item).toLocal8Bit().size()) >= MAX_FS_PATH)
+        return QStringLiteral("Der Pfad dieses Ordners ist länger als %1 Bytes; er kann nicht "
+                              "geöffnet werden.")
+            .arg(MAX_FS_PATH - 1);
+    return std::nullopt;
 }
 
 ItemListPtr itemListOf(const QTreeWidgetItem* item) {
@@ -76,11 +88,14 @@ ShellDialog::ShellDialog(const BROWSEINFOA& request, QWidget* owner)
         layout->addWidget(instruction);
     }
     if (m_flags & BIF_STATUSTEXT) {
-        m_status = new QLabel(this);
+        m_status = new StatusLine(this);
         m_status->setObjectName(QStringLiteral("statusText"));
-        m_status->setTextFormat(Qt::PlainText);
-        m_status->setWordWrap(true);
         layout->addWidget(m_status);
+    } else { // the dialog's own notes still need a line
+        m_note = new StatusLine(this);
+        m_note->setObjectName(QStringLiteral("noteText"));
+        m_note->hide();
+        layout->addWidget(m_note);
     }
 
     m_tree = new FolderTree(m_flags & BIF_BROWSEINCLUDEFILES, this);
@@ -163,8 +178,10 @@ void ShellDialog::showEvent(QShowEvent* event) {
 LRESULT ShellDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case BFFM_SETSTATUSTEXTA:
-        if (m_status)
-            m_status->setText(QString::fromLocal8Bit(reinterpret_cast<LPCSTR>(lParam)));
+        if (m_status) {
+            m_status->setStatus(QString::fromLocal8Bit(reinterpret_cast<LPCSTR>(lParam)));
+            m_noteShown = false;
+        }
         break;
     case BFFM_ENABLEOK:
         m_ok->setEnabled(lParam != 0);
@@ -192,12 +209,29 @@ void ShellDialog::selectPath(const QString& path) {
 void ShellDialog::onCurrentChanged(QTreeWidgetItem* item) {
     if (!item)
         return;
-    m_ok->setEnabled(!(m_flags & BIF_RETURNONLYFSDIRS) || !FolderTree::isDesktop(item));
+    if (m_noteShown) // a note speaks of the selection it was given for
+        showNote(QString());
+    const std::optional<QString> refused = refusalOf(item);
+    m_ok->setEnabled(!refused &&
+                     (!(m_flags & BIF_RETURNONLYFSDIRS) || !FolderTree::isDesktop(item)));
     if (m_newFolder)
-        m_newFolder->setEnabled(FolderTree::isFolder(item));
+        m_newFolder->setEnabled(FolderTree::isFolder(item) && !refused);
     if (m_edit)
         m_edit->setText(item->text(0));
+    const QPointer<ShellDialog> alive(this);
     notifySelection(item);
+    if (alive && refused && item == m_tree->currentItem()) { // after the caller's own text
+        m_ok->setEnabled(false);
+        showNote(*refused);
+    }
+}
+
+void ShellDialog::showNote(const QString& text) {
+    StatusLine* line = m_status ? m_status : m_note;
+    line->setStatus(text);
+    if (line == m_note)
+        m_note->setVisible(!text.isEmpty());
+    m_noteShown = !text.isEmpty();
 }
 
 void ShellDialog::notifySelection(QTreeWidgetItem* item) {
@@ -250,6 +284,10 @@ void ShellDialog::confirm() {
         }
         m_edit->setFocus();
         m_edit->selectAll();
+        return;
+    }
+    if (const std::optional<QString> refused = refusalOf(item)) {
+        showNote(*refused);
         return;
     }
     if (item && m_ok->isEnabled())

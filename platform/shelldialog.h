@@ -29,6 +29,7 @@ class QTreeWidgetItem;
 namespace platform {
 
 class FolderTree;
+class StatusLine;
 
 class ShellDialog : public QDialog {
     Q_OBJECT
@@ -53,6 +54,7 @@ private:
     void selectPath(const QString& path);
     void onCurrentChanged(QTreeWidgetItem* item);
     void notifySelection(QTreeWidgetItem* item);
+    void showNote(const QString& text); // the dialog's own word on the selection or the input
     void confirm();
     void createFolder();
     std::optional<QString> resolveTyped(const QString& typed) const;
@@ -62,11 +64,13 @@ private:
     const LPARAM m_callbackData;
     const UINT m_flags;
     FolderTree* m_tree = nullptr;       // children of the dialog
-    QLabel* m_status = nullptr;         // only with BIF_STATUSTEXT
+    StatusLine* m_status = nullptr;     // only with BIF_STATUSTEXT
+    StatusLine* m_note = nullptr;       // without it: a line for the dialog's own notes
     QLineEdit* m_edit = nullptr;        // only with BIF_EDITBOX
     QPushButton* m_newFolder = nullptr; // only in the new style
     QPushButton* m_ok = nullptr;
     bool m_initialized = false; // callbacks flow once BFFM_INITIALIZED is out
+    bool m_noteShown = false;   // the status line holds a note of the dialog's own
     int m_selectionReports = 0; // BFFM_SELCHANGED messages sent so far
     ItemListPtr m_chosen;       // the accepted item
     QString m_chosenName;

@@ -17,6 +17,7 @@ private slots:
     void windowAsFirstSeen();
     void firstStartWithoutSettingsFile();
     void settingsFileFollowsCurrentDirectory();
+    void longSkinFolderIsRemembered();
     void profileRoutines_data();
     void profileRoutines();
 };
@@ -120,6 +121,24 @@ void tst_Startup::settingsFileFollowsCurrentDirectory() {
         QVERIFY(QTest::qWaitForWindowExposed(&second));
         QCOMPARE(second.skinFolder(), QStringLiteral("/srv/skins"));
     }
+}
+
+// A folder path far beyond 1023 bytes is loaded, remembered and read back whole.
+void tst_Startup::longSkinFolderIsRemembered() {
+    Editor editor;
+    QString name = QStringLiteral("skin");
+    while (QFile::encodeName(editor.workPath() + '/' + name).size() < 3800)
+        name += '/' + QString(200, QChar('d'));
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults(), name);
+    editor.load(skin);
+    QVERIFY(editor.w().loaded());
+    QCOMPARE(editor.w().skinFolder(), skin + "/");
+    QCOMPARE(readFile(editor.workPath() + "/Tessel.ini"), crlf({"[Directory]", "lastDir=" + skin}));
+
+    frmMain second;
+    second.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&second));
+    QCOMPARE(second.skinFolder(), skin);
 }
 
 void tst_Startup::profileRoutines_data() {

@@ -101,6 +101,7 @@ private slots:
     void keysAndReturnInTheTree();
     void selectionByPath_data();
     void selectionByPath();
+    void homeSiblingFolder();
     void desktopHasNoPath_data();
     void desktopHasNoPath();
     void typedPath_data();
@@ -292,6 +293,27 @@ void tst_ShellDialog::selectionByPath() {
     QCOMPARE(recorder.lastSelection(), full(selected));
     QVERIFY(outcome.chosen);
     QCOMPARE(outcome.path, full(selected));
+}
+
+// A folder beside the home folder whose name starts with the home folder's is reached
+// through "/", not mistaken for a folder inside home.
+void tst_ShellDialog::homeSiblingFolder() {
+    const QByteArray home = qgetenv("HOME");
+    const auto restore = qScopeGuard([&home] { qputenv("HOME", home); });
+    QVERIFY(QDir(m_root).mkpath("user") && QDir(m_root).mkpath("user2/skin"));
+    qputenv("HOME", QFile::encodeName(m_root + "/user"));
+
+    Recorder recorder;
+    recorder.selectAtStart = QFile::encodeName(m_root + "/user2/skin");
+    whenDialogOpens([&](QDialog* dialog) {
+        QCOMPARE(currentPath(dialog), m_root + "/user2/skin");
+        const QTreeWidgetItem* top = tree(dialog)->currentItem();
+        while (top->parent() && top->parent()->parent())
+            top = top->parent();
+        QCOMPARE(top->text(0), QStringLiteral("/"));
+        QTest::keyClick(tree(dialog), Qt::Key_Return);
+    });
+    QCOMPARE(browse(BIF_RETURNONLYFSDIRS, recorder).path, m_root + "/user2/skin");
 }
 
 void tst_ShellDialog::desktopHasNoPath_data() {

@@ -32,6 +32,8 @@ private slots:
     void validationFailed_data();
     void validationFailed();
     void ownerLetsGoDuringTheRun();
+    void longPaths_data();
+    void longPaths();
 
 private:
     std::unique_ptr<QTemporaryDir> m_temp;
@@ -347,6 +349,34 @@ void tst_SHFolder::ownerLetsGoDuringTheRun() {
     whenDialogOpens([](QDialog* dialog) { QTest::keyClick(tree(dialog), Qt::Key_Return); });
     QCOMPARE(running->BrowseForFolder(), m_root + "/beta");
     QVERIFY(watch.expired());
+}
+
+void tst_SHFolder::longPaths_data() {
+    QTest::addColumn<int>("length"); // bytes of the chosen folder's path
+    QTest::newRow("beyond MAX_PATH") << 300;
+    QTest::newRow("near the file system's limit") << 4000;
+}
+
+void tst_SHFolder::longPaths() {
+    QFETCH(int, length);
+    QString path = m_root;
+    while (path.size() < length)
+        path += '/' + QString(std::min(200, int(length - path.size() - 1)), QChar('d'));
+    QVERIFY(QDir().mkpath(path));
+    QCOMPARE(path.size(), length);
+
+    cSHFolder browser;
+    QString selected;
+    browser.SelectionChanged = [&selected](const QString& p) { selected = p; };
+    browser.setDefaultPath(path);
+    whenDialogOpens([&](QDialog* dialog) {
+        QCOMPARE(currentPath(dialog), path);
+        QVERIFY(button(dialog, "okButton")->isEnabled());
+        QTest::keyClick(tree(dialog), Qt::Key_Return);
+    });
+    QCOMPARE(browser.BrowseForFolder(), path);
+    QCOMPARE(selected, path);
+    QCOMPARE(browser.DisplayName(), QFileInfo(path).fileName());
 }
 
 QTEST_MAIN(tst_SHFolder)
