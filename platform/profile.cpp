@@ -4,6 +4,7 @@
 #include "platform/profileedit.h"
 #include "platform/profilefile.h"
 #include "platform/profileparser.h"
+#include "platform/profiletext.h"
 
 #include <algorithm>
 #include <optional>
@@ -33,10 +34,14 @@ DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefa
     // An open batch holds the newest bytes of the files it writes.
     const ProfileWriteBatch* batch = ProfileWriteBatch::active();
     const std::string* pending = batch != nullptr ? batch->contents(lpFileName) : nullptr;
-    const std::optional<std::string> text = pending != nullptr
-                                                ? std::optional<std::string>(*pending)
-                                                : profile::readWholeFile(lpFileName);
-    if (text) {
+    std::optional<std::string> fromDisk;
+    if (pending == nullptr) {
+        if (std::optional<std::string> bytes = profile::readWholeFile(lpFileName)) {
+            fromDisk = profile::textForReading(std::move(*bytes));
+        }
+    }
+    const std::string* text = pending != nullptr ? pending : fromDisk ? &*fromDisk : nullptr;
+    if (text != nullptr) {
         const profile::KeyLocation at =
             profile::findKey(*text, profile::trimBlanks(lpAppName), profile::trimBlanks(lpKeyName));
         if (at.keyFound) {
@@ -62,13 +67,19 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
     if (ProfileWriteBatch* batch = ProfileWriteBatch::active()) {
         return batch->write(lpFileName, section, key, value) ? TRUE : FALSE;
     }
-    const std::optional<profile::FileToUpdate> file = profile::prepareUpdate(lpFileName);
+    std::optional<profile::FileToUpdate> file = profile::prepareUpdate(lpFileName);
     if (!file) {
         return FALSE;
     }
-    const std::string updated = profile::withValue(file->bytes, section, key, value);
-    if (file->exists && updated == file->bytes) {
+    const std::optional<profile::EditableText> old =
+        profile::textForEditing(std::move(file->bytes));
+    if (!old || !profile::fitsEncoding(old->encoding, {section, key, value})) {
+        return FALSE; // a file that would not read back as written
+    }
+    const std::string updated = profile::withValue(old->text, section, key, value);
+    if (file->exists && updated == old->text) {
         return TRUE; // nothing to change
     }
-    return profile::replaceFile(*file, updated) ? TRUE : FALSE;
+    const std::optional<std::string> bytes = profile::fileBytes(old->encoding, updated);
+    return bytes && profile::replaceFile(*file, *bytes) ? TRUE : FALSE;
 }

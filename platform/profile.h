@@ -10,6 +10,8 @@
 // complete on disk before it takes the old one's place. Where the Windows functions would
 // corrupt a file, these refuse: names or values with line breaks, a section name with ']',
 // a key with '=' or starting with '[' or ';', and names that are empty after trimming.
+// Text crosses in UTF-8. A file with a UTF-16 byte-order mark is read and written in
+// UTF-16 (see profiletext.h); one that does not convert exactly is never written.
 // The path is a POSIX path; a symbolic link stays a link and its target is rewritten. A
 // file with several hard links is rewritten in place, so that all its names keep one file.
 #pragma once
@@ -26,6 +28,7 @@ DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefa
 // Sets lpKeyName in section lpAppName of lpFileName to lpString (without its leading
 // blanks), creating the file, the section or the key as needed. FALSE when the write is
 // refused or fails (a NULL argument, a missing folder, a folder or a read-only file under
-// that name, a folder where no new file can be made); the file is then as it was.
+// that name, a folder where no new file can be made, a UTF-16 file that does not convert
+// exactly or text that is no valid UTF-8 for it); the file is then as it was.
 BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString,
                                 LPCSTR lpFileName);

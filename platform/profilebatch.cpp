@@ -50,18 +50,21 @@ bool ProfileWriteBatch::write(const char* fileName, std::string_view section, st
             Pending& pending = m_files.emplace_back();
             pending.name = fileName;
             auto file = profile::prepareUpdate(fileName);
-            if (identity && file && (file->exists || canCreate(file->path))) {
+            auto old = file ? profile::textForEditing(std::move(file->bytes)) : std::nullopt;
+            if (identity && old && (file->exists || canCreate(file->path))) {
                 pending.usable = true;
                 pending.identity = *identity;
-                pending.bytes = file->bytes;
                 pending.file = std::move(*file);
+                pending.encoding = old->encoding;
+                pending.original = old->text;
+                pending.text = std::move(old->text);
             }
         }
     }
     Pending& pending = m_files[named->second];
-    if (!pending.usable)
+    if (!pending.usable || !profile::fitsEncoding(pending.encoding, {section, key, value}))
         return false;
-    pending.bytes = profile::withValue(pending.bytes, section, key, value);
+    pending.text = profile::withValue(pending.text, section, key, value);
     return true;
 }
 
@@ -80,7 +83,7 @@ const ProfileWriteBatch::Pending* ProfileWriteBatch::find(const char* fileName) 
 
 const std::string* ProfileWriteBatch::contents(const char* fileName) const {
     const Pending* pending = find(fileName);
-    return pending != nullptr && pending->usable ? &pending->bytes : nullptr;
+    return pending != nullptr && pending->usable ? &pending->text : nullptr;
 }
 
 std::vector<std::string> ProfileWriteBatch::commit() {
@@ -95,9 +98,11 @@ std::vector<std::string> ProfileWriteBatch::commit() {
             failed.push_back(pending.name);
             continue;
         }
-        // A file whose bytes end as they began is left alone (a new file is always made).
-        const bool changed = !pending.file.exists || pending.bytes != pending.file.bytes;
-        if (changed && !profile::replaceFile(pending.file, pending.bytes))
+        // A file whose text ends as it began is left alone (a new file is always made).
+        if (pending.file.exists && pending.text == pending.original)
+            continue;
+        const std::optional<std::string> bytes = profile::fileBytes(pending.encoding, pending.text);
+        if (!bytes || !profile::replaceFile(pending.file, *bytes))
             failed.push_back(pending.name);
     }
     return failed;

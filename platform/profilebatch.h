@@ -13,6 +13,7 @@
 #pragma once
 
 #include "platform/profilefile.h"
+#include "platform/profiletext.h"
 
 #include <map>
 #include <string>
@@ -45,7 +46,9 @@ private:
         bool usable = false; // the file could be prepared for writing
         profile::FileToUpdate file;
         profile::FileIdentity identity;
-        std::string bytes;
+        profile::Encoding encoding = profile::Encoding::Bytes;
+        std::string original; // the text as read
+        std::string text;     // the text with the writes so far
     };
 
     const Pending* find(const char* fileName) const;

@@ -1,6 +1,7 @@
 // The profile (INI) file functions: reading and writing with the Windows results, and the
 // file-system cases where writes must stay safe.
 #include "platform/profile.h"
+#include "platform/profilebatch.h"
 #include "platform/profilefile.h"
 
 #include <QDir>
@@ -70,6 +71,18 @@ bool temporaryFilesIn(const QString& folder) {
                 .isEmpty();
 }
 
+// The UTF-16 bytes of UTF-8 text, with the byte-order mark.
+QByteArray utf16(const QByteArray& utf8, bool bigEndian) {
+    QByteArray bytes;
+    const QString text = QChar(0xFEFF) + QString::fromUtf8(utf8);
+    for (const QChar c : text) {
+        const char hi = char(c.unicode() >> 8);
+        const char lo = char(c.unicode() & 0xFF);
+        bytes.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
+    }
+    return bytes;
+}
+
 } // namespace
 
 class TestProfile : public QObject {
@@ -98,6 +111,10 @@ private slots:
     void symlinkKept();
     void danglingSymlink();
     void nonAsciiFileName();
+    void utf16Files_data();
+    void utf16Files();
+    void undecodableFiles_data();
+    void undecodableFiles();
 
 private:
     QByteArray file(const char* name = "layout.ini") const {
@@ -507,6 +524,73 @@ void TestProfile::nonAsciiFileName() {
     QCOMPARE(readKey(path, "\xC4", "\xE9"), QByteArray("\xFC"));
     QCOMPARE(readBytes(path), QByteArray("[\xC4]\r\n\xE9=\xFC\r\n"));
     QCOMPARE(::unlink(path), 0); // a name that QDir cannot spell
+}
+
+void TestProfile::utf16Files_data() {
+    QTest::addColumn<bool>("bigEndian");
+    QTest::addColumn<bool>("batched");
+    QTest::newRow("LE") << false << false;
+    QTest::newRow("BE") << true << false;
+    QTest::newRow("LE, in a batch") << false << true;
+    QTest::newRow("BE, in a batch") << true << true;
+}
+
+void TestProfile::utf16Files() {
+    QFETCH(bool, bigEndian);
+    QFETCH(bool, batched);
+
+    writeBytes(file(),
+               utf16("; K\u00f6ln \U0001F5FA\n\n[win]\r\n  cy = \"20\" \r\nname=\u00c4rger\r\n",
+                     bigEndian));
+    QCOMPARE(readKey(file(), "WIN", "cy"), QByteArray("20"));
+    QCOMPARE(readKey(file(), "win", "name"), QByteArray("\u00c4rger"));
+    {
+        std::optional<ProfileWriteBatch> batch;
+        if (batched) {
+            batch.emplace();
+        }
+        QCOMPARE(WritePrivateProfileStringA("win", "cy", "21", file()), TRUE);
+        QCOMPARE(WritePrivateProfileStringA("Gr\u00f6\u00dfe", "x", "\u22124", file()), TRUE);
+        // What UTF-16 cannot hold is refused, and nothing of it reaches the file.
+        QCOMPARE(WritePrivateProfileStringA("win", "cy", "\xFC", file()), FALSE);
+        QCOMPARE(WritePrivateProfileStringA("win", "cy", "\xED\xA0\x80", file()), FALSE);
+        if (batch) {
+            QVERIFY(batch->commit().empty());
+        }
+    }
+    QCOMPARE(readBytes(file()),
+             utf16("; K\u00f6ln \U0001F5FA\n\n[win]\r\ncy=21\r\nname=\u00c4rger\r\n"
+                   "[Gr\u00f6\u00dfe]\nx=\u22124\n",
+                   bigEndian));
+    QCOMPARE(readKey(file(), "Gr\u00f6\u00dfe", "x"), QByteArray("\u22124"));
+}
+
+void TestProfile::undecodableFiles_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QByteArray>("expected"); // value of [a] x
+
+    const QByteArray good = utf16("[a]\r\nx=1\r\n", false);
+    QTest::newRow("odd byte count") << good + 'y' << QByteArray("1");
+    QTest::newRow("lone high surrogate") << good + QByteArray("\x00\xD8", 2) << QByteArray("1");
+    QTest::newRow("lone low surrogate") << good + QByteArray("\x00\xDC", 2) << QByteArray("1");
+    QTest::newRow("swapped surrogates")
+        << good + QByteArray("\x00\xDC\x00\xD8", 4) << QByteArray("1");
+    QTest::newRow("UTF-32") << QByteArray("\xFF\xFE\0\0[\0\0\0", 8) << QByteArray("<default>");
+}
+
+void TestProfile::undecodableFiles() {
+    QFETCH(QByteArray, content);
+    QFETCH(QByteArray, expected);
+
+    writeBytes(file(), content);
+    QCOMPARE(readKey(file(), "a", "x"), expected);
+    QCOMPARE(WritePrivateProfileStringA("a", "x", "2", file()), FALSE);
+    {
+        ProfileWriteBatch batch;
+        QCOMPARE(WritePrivateProfileStringA("a", "x", "2", file()), FALSE);
+        QCOMPARE(batch.commit().size(), std::size_t(1));
+    }
+    QCOMPARE(readBytes(file()), content);
 }
 
 QTEST_GUILESS_MAIN(TestProfile)
