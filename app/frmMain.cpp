@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/Global.h"
+#include "app/editsession.h"
 #include "elements/clsImage.h"
 #include "elements/programstate.h"
 #include "folderbrowser/cSHFolder.h"
@@ -44,9 +45,11 @@ frmMain::frmMain(QWidget* parent) : ui::MainForm(parent) {
     setProperty("hWnd", QVariant::fromValue<qulonglong>(
                             qulonglong(reinterpret_cast<quintptr>(HwndFromWidget(this)))));
     bindEvents();
+    m_session = std::make_unique<EditSession>(*this);
 }
 
 frmMain::~frmMain() {
+    m_session.reset();
     // The element objects refer to this window's controls: they go with it.
     programState().Elements.clear();
     SHFolder.reset();
@@ -222,6 +225,8 @@ void frmMain::SetTheControls() {
     }
     bLoaded = true;
     loadedInfobar = ChkInfobar->Value();
+    if (m_session)
+        m_session->layoutLoaded();
 }
 
 // --- saving -------------------------------------------------------------------
@@ -285,6 +290,8 @@ bool frmMain::saveLayout() {
         return false; // the changes stay marked
     }
     state.bChanged = false;
+    if (m_session)
+        m_session->layoutSaved();
     return true;
 }
 
@@ -375,6 +382,8 @@ void frmMain::nudge(Direction direction) {
          {{&MainForm::txtCX, -1}}},
     };
     const int mode = NudgeMode >= 0 && NudgeMode < 3 ? NudgeMode : 0;
+    if (m_session)
+        m_session->nudgeBegins();
     for (const Change& change : table[int(direction)][mode]) {
         if (!change.box)
             continue;
@@ -389,8 +398,11 @@ void frmMain::nudge(Direction direction) {
     try {
         const std::int32_t index = ui::CLng(tag);
         auto& elements = programState().Elements;
-        if (index >= 0 && std::size_t(index) < elements.size() && elements[std::size_t(index)])
+        if (index >= 0 && std::size_t(index) < elements.size() && elements[std::size_t(index)]) {
             elements[std::size_t(index)]->stretchImage();
+            if (m_session)
+                m_session->nudgeEnded(index, mode);
+        }
     } catch (const ui::RuntimeError&) {
     }
 }

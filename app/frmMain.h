@@ -9,6 +9,7 @@
 #include <memory>
 
 class cSHFolder;
+class EditSession;
 
 class frmMain : public ui::MainForm {
 public:
@@ -44,6 +45,9 @@ public:
     // dialog; with remember it also becomes the settings file's last folder.
     void openSkinFolder(const QString& folder, bool remember = true);
 
+    // Undo, keys, tool tips and title (read by tests).
+    EditSession& editSession() const { return *m_session; }
+
 private:
     enum class Direction { North, East, South, West };
 
@@ -64,4 +68,5 @@ private:
     std::int16_t NudgeMode = 0;
     std::shared_ptr<cSHFolder> SHFolder;
     int loadedInfobar = 1; // check box state of the last load
+    std::unique_ptr<EditSession> m_session;
 };

@@ -192,6 +192,27 @@ void clsImage::ShowCoordinates(const ui::TextBox* kept) {
     show(mytxtCY, float(frame.Height()) / k);
 }
 
+std::array<QString, 4> clsImage::coordinateTexts() const {
+    // The frame sits exactly on the picture once selected: the picture's own
+    // geometry gives what the boxes would show.
+    const ui::ImageControl& picture = image();
+    const ui::ShapeControl& canvas = coSystem();
+    const float k = float(kTwips);
+    return {ui::StrSingle((float(picture.Left()) - float(canvas.Left())) / k),
+            ui::StrSingle((float(picture.Top()) - float(canvas.Top())) / k),
+            ui::StrSingle(float(picture.Width()) / k), ui::StrSingle(float(picture.Height()) / k)};
+}
+
+void clsImage::Select() {
+    selector().setTag(QString::number(intIndex));
+    SyncSelector();
+}
+
+void clsImage::notify(EditNotice::Source source, EditNotice::Stage stage,
+                      const ui::TextBox* box) const {
+    programState().notifyEdit({source, stage, intIndex, box});
+}
+
 // --- applying the boxes ------------------------------------------------------
 
 bool clsImage::applyBoxes(bool withShift) {
@@ -234,10 +255,12 @@ void clsImage::boxKeyUp(const ui::TextBox* box) {
     // without the info-bar shift. The box being typed in keeps the user's text.
     if (!myImage || !isActiveElement())
         return;
+    notify(EditNotice::Source::Box, EditNotice::Stage::Begin, box);
     const bool changed = applyBoxes(false);
     step([&] { SyncSelector(box); });
     if (changed)
         programState().bChanged = true;
+    notify(EditNotice::Source::Box, EditNotice::Stage::End, box);
 }
 
 void clsImage::mytxtX_KeyUp(int, int) {
@@ -256,6 +279,7 @@ void clsImage::mytxtCY_KeyUp(int, int) {
 // --- the mouse ---------------------------------------------------------------
 
 void clsImage::myImage_MouseDown(int, int, float X, float Y) {
+    notify(EditNotice::Source::Pointer, EditNotice::Stage::Begin);
     bSkipMove = true;
     step([&] { lngGrabX = ui::CLng(X); });
     step([&] { lngGrabY = ui::CLng(Y); });
@@ -369,6 +393,7 @@ void clsImage::myImage_MouseUp(int, int, float, float) {
     bBottomEdge = false;
     bLeftEdge = false;
     bRightEdge = false;
+    notify(EditNotice::Source::Pointer, EditNotice::Stage::End);
 }
 
 void clsImage::AlignLinkedElement() {

@@ -4,12 +4,14 @@
 // and resizing with the mouse. The picture's own geometry is the element's.
 #pragma once
 
+#include "elements/editnotice.h"
 #include "resources/imagecontrol.h"
 #include "resources/shapecontrol.h"
 #include "resources/simplecontrols.h"
 
 #include <QPointer>
 #include <QString>
+#include <array>
 #include <cstdint>
 
 class clsImage {
@@ -49,6 +51,11 @@ public:
     void paintImage();
     // Edit apply: the Y box is a canvas value; marks the layout as changed.
     void stretchImage();
+    // Makes this element the active one, as a press on it does, without moving
+    // it: the selection frame, the name label and the boxes follow.
+    void Select();
+    // x, y, cx and cy as the coordinate boxes show them.
+    std::array<QString, 4> coordinateTexts() const;
 
 private:
     void mytxtX_KeyUp(int KeyCode, int Shift);
@@ -68,6 +75,8 @@ private:
     // whether the picture's geometry changed.
     bool applyBoxes(bool withShift);
     void boxKeyUp(const ui::TextBox* box);
+    void notify(EditNotice::Source source, EditNotice::Stage stage,
+                const ui::TextBox* box = nullptr) const;
     void bindBox(QPointer<ui::TextBox>& member, ui::TextBox* box,
                  void (clsImage::*handler)(int, int));
     bool isActiveElement() const; // the selection frame's tag names this element

@@ -10,6 +10,12 @@ void ProgramState::reset() {
     bChanged = false;
     Elements.clear();
     ElementCatalogue = {};
+    editObserver = nullptr;
+}
+
+void ProgramState::notifyEdit(const EditNotice& notice) const {
+    if (editObserver)
+        editObserver(notice);
 }
 
 ProgramState& programState() {

@@ -2,9 +2,12 @@
 // the element catalogue, the current view, the changed flag and the elements.
 #pragma once
 
+#include "elements/editnotice.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -29,6 +32,11 @@ struct ProgramState {
     bool bChanged = false;        // the layout changed since the last load or save
     std::vector<std::unique_ptr<clsImage>> Elements; // empty until the first load
     std::array<ElementCatalogueEntry, kElementCount> ElementCatalogue;
+    // Told by the element objects when an edit begins and ends (may be empty).
+    std::function<void(const EditNotice&)> editObserver;
+
+    // Passes a notice on to the observer, if there is one.
+    void notifyEdit(const EditNotice& notice) const;
 
     // Back to the state at program start (used when a main window goes away, and by tests).
     void reset();

@@ -476,6 +476,43 @@ def folder_on_the_command_line(run: Run):
     run.expect_files(folder, None)
 
 
+def keys_undo_and_title(run: Run):
+    """The title names the loaded skin and marks unsaved changes; Ctrl+O loads, Ctrl+Z
+    and Ctrl+Shift+Z take a drag back and forth with the focus in a box, Ctrl+Tab
+    selects the next element, Ctrl+S saves and Ctrl+W closes without a question."""
+    work, folder = run.folder("keys")
+    editor = run.start(work)
+    if run.x.title(editor.window) != "Tessel":
+        raise Failure(f'title "{run.x.title(editor.window)}" before the first load')
+    run.x.click(*TXT_X)  # the keyboard focus in a box
+    run.x.key("ctrl+o")
+    run.x.wait_window(FOLDER_DIALOG)
+    run.x.key("Return")
+    run.x.wait_no_window(FOLDER_DIALOG)
+    win = run.box("win")
+    run.x.wait_screen(frame_around(win), 10, 'the frame on "win"')
+    run.x.wait_title(editor.window, "Tessel - skin")
+
+    cx, cy = win[0] + win[2] // 2, win[1] + win[3] // 2
+    run.x.drag((cx, cy), (cx + 1, cy + 1), (cx + 10, cy + 10), (cx + 20, cy + 15))
+    run.x.wait_screen(frame_around(moved(win, 20, 15)), 5, "the frame to follow the drag")
+    run.x.wait_title(editor.window, "Tessel - skin*")
+    run.x.key("ctrl+z")
+    run.x.wait_screen(frame_around(win), 5, "Ctrl+Z to put the element back")
+    run.x.wait_title(editor.window, "Tessel - skin")
+    run.x.key("ctrl+shift+z")
+    run.x.wait_screen(frame_around(moved(win, 20, 15)), 5, "Ctrl+Shift+Z to move it again")
+    run.x.key("ctrl+Tab")
+    run.x.wait_screen(frame_around(run.box("infobar")), 5, 'Ctrl+Tab to select "infobar"')
+    run.x.key("ctrl+s")
+    changes = {"win": {"x": win[0] + 20 - 32, "y": win[1] + 15 - 8}}
+    run.wait_saved(folder, changes)
+    run.x.wait_title(editor.window, "Tessel - skin")
+    run.x.key("ctrl+w")
+    editor.wait_exit()
+    run.expect_files(folder, changes)
+
+
 SCENARIOS = [
     first_start_without_settings,
     cancelled_folder_choice_changes_nothing,
@@ -487,6 +524,7 @@ SCENARIOS = [
     view_change_and_close_discard_on_no,
     close_asks_and_saves_on_yes,
     folder_on_the_command_line,
+    keys_undo_and_title,
 ]
 
 

@@ -159,6 +159,13 @@ class XSession:
     def wait_no_window(self, name: str, timeout: float = 10.0):
         wait_until(lambda: not self.windows(name), timeout, f'window "{name}" to close')
 
+    def title(self, window: int) -> str:
+        """The title the window system shows for the window."""
+        return self.xdotool("getwindowname", window).rstrip("\n")
+
+    def wait_title(self, window: int, title: str, timeout: float = 5.0):
+        wait_until(lambda: self.title(window) == title, timeout, f'the title "{title}"')
+
     def geometry(self, window: int) -> tuple[int, int, int, int]:
         out = self.xdotool("getwindowgeometry", "--shell", window)
         values = dict(line.split("=", 1) for line in out.split() if "=" in line)

@@ -1,0 +1,122 @@
+#include "app/editsession.h"
+
+#include "app/elementtips.h"
+#include "app/frmMain.h"
+#include "app/shortcuts.h"
+#include "app/title.h"
+#include "app/undo/layouthistory.h"
+#include "elements/clsImage.h"
+#include "elements/programstate.h"
+#include "resources/errors.h"
+#include "resources/numbers.h"
+
+#include <QApplication>
+
+EditSession::EditSession(frmMain& window)
+    : QObject(&window), m_window(window), m_history(std::make_unique<undo::LayoutHistory>(window)),
+      m_keys(std::make_unique<WindowShortcuts>(window)), m_tips(new ElementTips(window)) {
+    programState().editObserver = [this](const EditNotice& notice) { onEdit(notice); };
+    // Key releases in a box merge into one step while the focus stays in it.
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget*) { m_history->endTypingRun(); });
+    bindKeys();
+}
+
+EditSession::~EditSession() {
+    programState().editObserver = nullptr;
+}
+
+void EditSession::bindKeys() {
+    const auto ctrl = [](Qt::Key key, Qt::KeyboardModifiers more = {}) {
+        return QKeyCombination(Qt::ControlModifier | more, key);
+    };
+    m_keys->add(ctrl(Qt::Key_Z), [this] { undo(); });
+    m_keys->add(ctrl(Qt::Key_Z, Qt::ShiftModifier), [this] { redo(); });
+    m_keys->add(ctrl(Qt::Key_Y), [this] { redo(); });
+    m_keys->add(ctrl(Qt::Key_S), [this] { m_window.BTNSave_Click(); });
+    m_keys->add(ctrl(Qt::Key_O), [this] { m_window.BTNLoad_Click(); });
+    m_keys->add(ctrl(Qt::Key_W), [this] { m_window.close(); });
+    m_keys->add(ctrl(Qt::Key_Q), [this] { m_window.close(); });
+    m_keys->add(ctrl(Qt::Key_Tab), [this] { cycleActiveElement(+1); });
+    // Shift+Tab comes as a back-tab key.
+    m_keys->add(ctrl(Qt::Key_Backtab, Qt::ShiftModifier), [this] { cycleActiveElement(-1); });
+    m_keys->add(ctrl(Qt::Key_Tab, Qt::ShiftModifier), [this] { cycleActiveElement(-1); });
+}
+
+void EditSession::onEdit(const EditNotice& notice) {
+    const bool begins = notice.stage == EditNotice::Stage::Begin;
+    if (begins) {
+        m_history->begin();
+        return;
+    }
+    if (notice.source == EditNotice::Source::Pointer)
+        m_history->endPointer(notice.index);
+    else
+        m_history->endTyping(notice.index, notice.box);
+    refreshTitle();
+}
+
+void EditSession::nudgeBegins() {
+    m_history->begin();
+}
+
+void EditSession::nudgeEnded(int element, int mode) {
+    m_history->endNudge(element, mode);
+    refreshTitle();
+}
+
+void EditSession::layoutLoaded() {
+    m_history->restart();
+    refreshTitle();
+}
+
+void EditSession::layoutSaved() {
+    m_history->markSaved();
+    refreshTitle();
+}
+
+bool EditSession::undo() {
+    if (!m_window.loaded() || !m_history->undo())
+        return false;
+    afterUndoOrRedo();
+    return true;
+}
+
+bool EditSession::redo() {
+    if (!m_window.loaded() || !m_history->redo())
+        return false;
+    afterUndoOrRedo();
+    return true;
+}
+
+void EditSession::afterUndoOrRedo() {
+    // Back at the loaded or saved state there is nothing left to save.
+    programState().bChanged = !m_history->isClean();
+    refreshTitle();
+}
+
+void EditSession::cycleActiveElement(int direction) {
+    if (!m_window.loaded())
+        return;
+    ProgramState& state = programState();
+    int active = kElementCount - 1;
+    try {
+        active = ui::CLng(ui::CDbl(m_window.Selector->Tag()));
+    } catch (const ui::RuntimeError&) {
+    }
+    const auto view = std::size_t(state.CurrentView);
+    for (int step = 1; step <= kElementCount; ++step) {
+        const int i = ((active + direction * step) % kElementCount + kElementCount) % kElementCount;
+        if (!state.ElementCatalogue[std::size_t(i)].bInView[view])
+            continue;
+        try {
+            elementAt(i).Select();
+        } catch (const ui::RuntimeError&) {
+        }
+        return;
+    }
+}
+
+void EditSession::refreshTitle() {
+    title::show(m_window, m_window.skinFolder(), m_window.loaded(), programState().bChanged);
+}

@@ -1,0 +1,27 @@
+#include "app/title.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QWidget>
+
+namespace title {
+
+QString forSkinFolder(const QString& folder) {
+    QString path = QDir::fromNativeSeparators(folder);
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    QString name = QFileInfo(path).fileName();
+    if (name.isEmpty())
+        name = QDir::toNativeSeparators(path);                     // a drive or file system root
+    name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")); // shown as written
+    return QStringLiteral("Tessel - ") + name + QStringLiteral("[*]");
+}
+
+void show(QWidget& window, const QString& folder, bool loaded, bool changed) {
+    const QString text = loaded ? forSkinFolder(folder) : QStringLiteral("Tessel");
+    if (window.windowTitle() != text)
+        window.setWindowTitle(text);
+    window.setWindowModified(loaded && changed);
+}
+
+} // namespace title

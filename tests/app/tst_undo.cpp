@@ -1,0 +1,223 @@
+// Undo and redo of layout edits, the Ctrl keys, the title and the element tips.
+#define QTEST_QPA_MOUSE_HANDLING
+#include "app/editsession.h"
+#include "app/undo/layouthistory.h"
+#include "editorfixture.h"
+#include "elements/programstate.h"
+
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QtTest>
+
+using namespace fixture;
+
+namespace {
+
+// A key to the control with the focus, as the window system would deliver it.
+void press(frmMain& w, QKeyCombination keys) {
+    QWidget* target = w.focusWidget() ? w.focusWidget() : &w;
+    QTest::keyClick(target, keys.key(), keys.keyboardModifiers());
+}
+
+// Runs a script of user actions, separated by blanks: e n s w a nudge (pad
+// buttons), m the mode button, d a drag of "win", X:text or Y:text typing into a
+// box (focus moved there, old text replaced), t Ctrl+Tab, z Ctrl+Z, r
+// Ctrl+Shift+Z, y Ctrl+Y, S Ctrl+S.
+void run(Editor& editor, const QString& script) {
+    frmMain& w = editor.w();
+    for (const QString& action : script.split(' ', Qt::SkipEmptyParts)) {
+        const QChar c = action.front();
+        if (c == 'e' || c == 'n' || c == 's' || c == 'w') {
+            ui::CommandButton* buttons[] = {w.MoveO, w.MoveN, w.MoveS, w.MoveW};
+            editor.click(buttons[QStringLiteral("enswX").indexOf(c)]);
+        } else if (c == 'm') {
+            editor.click(w.BTNpos);
+        } else if (c == 'd') {
+            editor.drag(24, QPoint(20, 18), QPoint(30, 28));
+        } else if (action.size() > 1 && action[1] == ':') {
+            ui::TextBox* box = c == 'X' ? w.txtX : w.txtY;
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClicks(box, action.mid(2));
+        } else if (c == 't') {
+            press(w, Qt::ControlModifier | Qt::Key_Tab);
+        } else if (c == 'z') {
+            press(w, Qt::ControlModifier | Qt::Key_Z);
+        } else if (c == 'r') {
+            press(w, Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z);
+        } else if (c == 'y') {
+            press(w, Qt::ControlModifier | Qt::Key_Y);
+        } else if (c == 'S') {
+            press(w, Qt::ControlModifier | Qt::Key_S);
+        }
+    }
+}
+
+QRect boxes(frmMain& w) {
+    return QRect(w.txtX->text().toInt(), w.txtY->text().toInt(), w.txtCX->text().toInt(),
+                 w.txtCY->text().toInt());
+}
+
+} // namespace
+
+class tst_Undo : public QObject {
+    Q_OBJECT
+
+private slots:
+    void steps_data();
+    void steps();
+    void fromAndItsDummyAreOneStep();
+    void savedStateClearsTheMark();
+    void loadStartsAFreshHistory();
+    void ctrlTabCyclesTheShownElements_data();
+    void ctrlTabCyclesTheShownElements();
+    void titleNamesTheSkin();
+    void tipShowsNameAndValues();
+};
+
+void tst_Undo::steps_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("steps");      // steps in the history at the end
+    QTest::addColumn<QRect>("win");      // canvas rectangle of "win" at the end
+    QTest::addColumn<QString>("active"); // the selection frame's tag at the end
+    QTest::addColumn<bool>("changed");
+    // win starts at 156,22 41x35 and is active after the load.
+    const QRect start(156, 22, 41, 35);
+    QTest::newRow("nudges merge") << "e e n z" << 1 << start << "24" << false;
+    QTest::newRow("mode change splits") << "e m e z" << 2 << QRect(157, 22, 41, 35) << "24" << true;
+    QTest::newRow("redo with Ctrl+Shift+Z")
+        << "e e z r" << 1 << QRect(158, 22, 41, 35) << "24" << true;
+    QTest::newRow("typing merges, undone in the box") << "X:100 z" << 1 << start << "24" << false;
+    QTest::newRow("focus change splits typing")
+        << "X:100 Y:50 z" << 2 << QRect(100, 22, 41, 35) << "24" << true;
+    QTest::newRow("drag, undo, Ctrl+Y") << "d z y" << 1 << QRect(166, 32, 41, 35) << "24" << true;
+    QTest::newRow("other element is its own step")
+        << "e t e z" << 2 << QRect(157, 22, 41, 35) << "1" << true;
+    QTest::newRow("undo selects the edited element") << "e t z" << 1 << start << "24" << false;
+    QTest::newRow("nothing to undo") << "z z" << 0 << start << "24" << false;
+    QTest::newRow("new step after undo drops the redo")
+        << "e z w r" << 1 << QRect(155, 22, 41, 35) << "24" << true;
+}
+
+void tst_Undo::steps() {
+    QFETCH(QString, script);
+    QFETCH(int, steps);
+    QFETCH(QRect, win);
+    QFETCH(QString, active);
+    QFETCH(bool, changed);
+    Editor editor;
+    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    run(editor, script);
+    QCOMPARE(editor.w().editSession().history().stack().count(), steps);
+    QCOMPARE(editor.canvasRect(24), win);
+    QCOMPARE(editor.w().Selector->Tag(), active);
+    QCOMPARE(boxes(editor.w()), editor.canvasRect(active.toInt()));
+    QCOMPARE(editor.w().LBLiniName->text(),
+             programState().ElementCatalogue[active.toUInt()].iniName);
+    QCOMPARE(programState().bChanged, changed);
+}
+
+void tst_Undo::fromAndItsDummyAreOneStep() {
+    Editor editor;
+    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    const QRect from = editor.canvasRect(3), dummy = editor.canvasRect(20);
+    editor.drag(3, QPoint(20, 9), QPoint(30, 9));
+    QCOMPARE(editor.canvasRect(20).left(), from.left() + 10);
+    run(editor, "z");
+    QCOMPARE(editor.canvasRect(3), from);
+    QCOMPARE(editor.canvasRect(20), dummy);
+    QCOMPARE(editor.w().Selector->Tag(), QStringLiteral("3"));
+}
+
+void tst_Undo::savedStateClearsTheMark() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    run(editor, "e S m e");
+    QVERIFY(programState().bChanged);
+    run(editor, "z");
+    QVERIFY(!programState().bChanged); // back at the saved state
+    QVERIFY(!editor.w().isWindowModified());
+    run(editor, "z");
+    QVERIFY(programState().bChanged); // before the save: differs from the file
+    QVERIFY(editor.w().isWindowModified());
+}
+
+void tst_Undo::loadStartsAFreshHistory() {
+    Editor editor;
+    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    run(editor, "e e");
+    {
+        BoxAnswerer box("Nein");
+        editor.w().ComboAnsicht->setCurrentIndex(2);
+        editor.w().ComboAnsicht_Click();
+        QCOMPARE(box.count, 1);
+    }
+    run(editor, "z");
+    QCOMPARE(editor.w().editSession().history().stack().count(), 0);
+    QCOMPARE(editor.canvasRect(24), QRect(156, 22, 41, 35));
+    QVERIFY(!programState().bChanged);
+}
+
+void tst_Undo::ctrlTabCyclesTheShownElements_data() {
+    QTest::addColumn<int>("view");
+    QTest::addColumn<bool>("forward");
+    QTest::addColumn<QStringList>("tags"); // after each key, starting at "win" (24)
+    QTest::newRow("view 1 forward wraps") << 0 << true << QStringList{"1", "2", "3", "4"};
+    QTest::newRow("view 1 backward") << 0 << false << QStringList{"23", "22", "21", "20", "18"};
+    QTest::newRow("view 2 forward") << 1 << true << QStringList{"0", "9", "10"};
+    QTest::newRow("view 3 forward skips hidden")
+        << 2 << true << QStringList{"1", "3", "17", "18", "19", "21"};
+}
+
+void tst_Undo::ctrlTabCyclesTheShownElements() {
+    QFETCH(int, view);
+    QFETCH(bool, forward);
+    QFETCH(QStringList, tags);
+    Editor editor;
+    editor.w().ComboAnsicht->setCurrentIndex(view);
+    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.w().txtCY->setFocus();
+    QList<QRect> before;
+    for (int i = 0; i < kElementCount; ++i)
+        before << editor.canvasRect(i);
+    for (const QString& tag : tags) {
+        press(editor.w(), forward ? Qt::ControlModifier | Qt::Key_Tab
+                                  : Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Backtab);
+        QCOMPARE(editor.w().Selector->Tag(), tag);
+        QCOMPARE(boxes(editor.w()), editor.canvasRect(tag.toInt()));
+        QCOMPARE(editor.w().Selector->geometry(),
+                 editor.w().elementPicture(tag.toInt())->geometry());
+    }
+    for (int i = 0; i < kElementCount; ++i)
+        QCOMPARE(editor.canvasRect(i), before[i]); // nothing moved
+    QVERIFY(!programState().bChanged);
+    QCOMPARE(editor.w().focusWidget(), editor.w().txtCY); // the focus stays
+}
+
+void tst_Undo::titleNamesTheSkin() {
+    Editor editor;
+    QCOMPARE(editor.w().windowTitle(), QStringLiteral("Tessel"));
+    editor.load(editor.makeSkin(standardMapview(), standardDefaults(), "Nacht [*] 2"));
+    QCOMPARE(editor.w().windowTitle(), QStringLiteral("Tessel - Nacht [*][*] 2[*]"));
+    QVERIFY(!editor.w().isWindowModified());
+    run(editor, "e");
+    QVERIFY(editor.w().isWindowModified());
+    run(editor, "S");
+    QVERIFY(!editor.w().isWindowModified());
+}
+
+void tst_Undo::tipShowsNameAndValues() {
+    Editor editor;
+    QLocale::setDefault(QLocale(QLocale::German));
+    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    run(editor, "X:10,5");
+    QWidget* picture = editor.w().elementPicture(24);
+    QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), picture->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(picture, &tip);
+    QCOMPARE(QToolTip::text(), QStringLiteral("win\nX 10,5   Y 22   CX 41   CY 35"));
+    QLocale::setDefault(QLocale::c());
+}
+
+QTEST_MAIN(tst_Undo)
+#include "tst_undo.moc"
