@@ -59,7 +59,7 @@ class Editor:
         self.log = open(folder / "tessel.log", "ab")
         self.process = subprocess.Popen([str(tessel), *args], cwd=folder, env=x.env,
                                         stdout=self.log, stderr=subprocess.STDOUT)
-        self.window = x.wait_window("Tessel")
+        self.window = x.wait_window("Tessel( - .+)?")  # named after the skin once loaded
         # The canvas is painted once the map shows inside the frame.
         x.wait_screen(lambda s: s.share((40, 40, 20, 20), BLUE) == 0 and
                       s.share((60, 200, 40, 40), (248, 212, 160), 24) > 0.2, 10,
