@@ -252,14 +252,14 @@ bool frmMain::saveLayout() {
         const QString file = SkinFolder + catalogue[i].iniFile;
         const QString& section = catalogue[i].iniName;
         const auto write = [&](const char* key, auto&& value) {
-            QString text;
+            // A key whose value cannot be computed is a key not written: the save
+            // fails for its file rather than leave the old value there unnoticed.
+            bool written = false;
             try {
-                text = value();
+                written = Global::WriteIniValue(file, section, QString::fromLatin1(key), value());
             } catch (const ui::RuntimeError&) {
-                return; // the element has no value to give
             }
-            if (!Global::WriteIniValue(file, section, QString::fromLatin1(key), text) &&
-                failedFile.isEmpty())
+            if (!written && failedFile.isEmpty())
                 failedFile = file;
         };
         write("x", [&] {

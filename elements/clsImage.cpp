@@ -26,6 +26,14 @@ template <typename T> T& bound(const QPointer<T>& control) {
     return *control;
 }
 
+// A position or size in twips that the element can hold. The element gives its
+// geometry as 32-bit integers, and the save computes the layout keys from them:
+// a value beyond their range is refused like a text that is no number.
+double holdable(double twips) {
+    static_cast<void>(ui::CLng(twips));
+    return twips;
+}
+
 int sign(int v) {
     return (v > 0) - (v < 0);
 }
@@ -222,13 +230,15 @@ bool clsImage::applyBoxes(bool withShift) {
     const double width = picture.Width();
     const double height = picture.Height();
 
-    step([&] { picture.setLeft(ui::CDbl(bound(mytxtX).Text()) * kTwips + coSystem().Left()); });
+    step([&] {
+        picture.setLeft(holdable(ui::CDbl(bound(mytxtX).Text()) * kTwips + coSystem().Left()));
+    });
     step([&] {
         const double s = withShift ? double(shift()) : 0.0;
-        picture.setTop((ui::CDbl(bound(mytxtY).Text()) - s) * kTwips + coSystem().Top());
+        picture.setTop(holdable((ui::CDbl(bound(mytxtY).Text()) - s) * kTwips + coSystem().Top()));
     });
-    step([&] { picture.setWidth(ui::CDbl(bound(mytxtCX).Text()) * kTwips); });
-    step([&] { picture.setHeight(ui::CDbl(bound(mytxtCY).Text()) * kTwips); });
+    step([&] { picture.setWidth(holdable(ui::CDbl(bound(mytxtCX).Text()) * kTwips)); });
+    step([&] { picture.setHeight(holdable(ui::CDbl(bound(mytxtCY).Text()) * kTwips)); });
 
     return picture.Left() != left || picture.Top() != top || picture.Width() != width ||
            picture.Height() != height;

@@ -142,6 +142,13 @@ void tst_clsImage::applySkipsWhatItCannotUse_data() {
                                     << QStringList{"7", "8", "20.5", "10"} << QRect(7, 8, 21, 10);
     QTest::newRow("fractions") << QStringList{"6.666667", "0.1", "10", "10"}
                                << QStringList{"6.666667", "0.1", "10", "10"} << QRect(7, 0, 10, 10);
+    // The save computes the keys from twips in 32-bit integers: values beyond them
+    // are refused (x: 143165545 px is 2147483655 twips with the canvas' 480).
+    QTest::newRow("beyond 32 bits") << QStringList{"200000000", "-1e39", "1e39", "200000000"}
+                                    << QStringList{"1", "2", "3", "4"} << QRect(1, 2, 3, 4);
+    QTest::newRow("x beyond with the canvas")
+        << QStringList{"143165545", "inf", "nan", "-inf"} << QStringList{"1", "2", "3", "4"}
+        << QRect(1, 2, 3, 4);
 }
 
 void tst_clsImage::applySkipsWhatItCannotUse() {
