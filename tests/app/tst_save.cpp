@@ -45,6 +45,8 @@ private slots:
     void closingAsksWhileTheWindowIsShown();
     void failedSaveIsReported();
     void failedSaveOnCloseKeepsTheWindow();
+    void keyThatCannotBeComputedFailsTheSave();
+    void fileCreatedFromNothing();
     void loadWithUnsavedChangesAsks_data();
     void loadWithUnsavedChangesAsks();
 };
@@ -313,11 +315,17 @@ void tst_Save::failedSaveIsReported() {
     QCOMPARE(programState().CurrentView, 0);
     QCOMPARE(editor.w().ComboAnsicht->Text(), QStringLiteral("Kartenansicht 1"));
     QCOMPARE(editor.canvasRect(24).left(), 155);
+    // So does a click on the check box: it shows the loaded state again.
+    editor.click(editor.w().ChkInfobar);
+    QCOMPARE(question.count, 2);
+    QCOMPARE(warning.count, 3);
+    QCOMPARE(editor.w().ChkInfobar->Value(), 1); // checked at the load
+    QVERIFY(programState().bChanged);
 
     // With the folder back, the save succeeds and clears the mark.
     QDir().mkpath(skin);
     editor.click(editor.w().BTNSave);
-    QCOMPARE(warning.count, 2);
+    QCOMPARE(warning.count, 3);
     QVERIFY(!programState().bChanged);
     QCOMPARE(value(skin + "/defaultlt.ini", "win", "x"), "155");
 }
@@ -338,6 +346,41 @@ void tst_Save::failedSaveOnCloseKeepsTheWindow() {
     }
     BoxAnswerer drop("Nein");
     QVERIFY(editor.w().close());
+}
+
+void tst_Save::keyThatCannotBeComputedFailsTheSave() {
+    Editor editor;
+    // The shift of the elements under the info bar, cy - 2, leaves the 32-bit range.
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString file = skin + "/mapviewlt.ini";
+    writeFile(file, layout({"infobar:0,283,240,-2147483648", "to:1,40,238,18"}));
+    editor.w().ChkInfobar->setValue(1);
+    editor.load(skin);
+    QTest::keyClick(editor.w().txtX, Qt::Key_Left);
+
+    BoxAnswerer warning("OK");
+    editor.click(editor.w().BTNSave);
+    QCOMPARE(warning.count, 1);
+    QCOMPARE(warning.text, QStringLiteral("Die Datei ") + QDir::toNativeSeparators(file) +
+                               QStringLiteral(" konnte nicht gespeichert werden."));
+    QVERIFY(programState().bChanged);
+}
+
+void tst_Save::fileCreatedFromNothing() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), {});
+    editor.load(skin);
+    type(editor.w().txtX, "1"); // "win", the last element loaded
+    type(editor.w().txtY, "2");
+    type(editor.w().txtCX, "3");
+    type(editor.w().txtCY, "4");
+    editor.click(editor.w().BTNSave);
+    // Sections in index order, keys in the order x, y, cx, cy.
+    QByteArray expected;
+    for (const char* section : {"log", "tmc", "gps"})
+        expected += "[" + QByteArray(section) + "]\r\nx=0\r\ny=0\r\ncx=20\r\ncy=20\r\n";
+    expected += "[win]\r\nx=1\r\ny=2\r\ncx=3\r\ncy=4\r\n";
+    QCOMPARE(readFile(skin + "/defaultlt.ini"), expected);
 }
 
 void tst_Save::loadWithUnsavedChangesAsks_data() {
