@@ -1,6 +1,7 @@
 #include "app/editsession.h"
 
 #include "app/elementtips.h"
+#include "app/filewatch.h"
 #include "app/frmMain.h"
 #include "app/shortcuts.h"
 #include "app/title.h"
@@ -8,18 +9,23 @@
 #include "elements/clsImage.h"
 #include "elements/programstate.h"
 #include "resources/errors.h"
+#include "resources/msgbox.h"
 #include "resources/numbers.h"
 
 #include <QApplication>
+#include <QDir>
 
 EditSession::EditSession(frmMain& window)
-    : QObject(&window), m_window(window), m_history(std::make_unique<undo::LayoutHistory>(window)),
-      m_keys(std::make_unique<WindowShortcuts>(window)), m_tips(new ElementTips(window)) {
+    : m_window(window), m_history(std::make_unique<undo::LayoutHistory>(window)),
+      m_keys(std::make_unique<WindowShortcuts>(window)),
+      m_tips(std::make_unique<ElementTips>(window)), m_files(std::make_unique<LayoutFileWatch>()) {
     programState().editObserver = [this](const EditNotice& notice) { onEdit(notice); };
     // Key releases in a box merge into one step while the focus stays in it.
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget*) { m_history->endTypingRun(); });
     bindKeys();
+    m_files->readyToReport = [this] { return readyForFileQuestion(); };
+    m_files->changed = [this](const QString& file) { fileChangedElsewhere(file); };
 }
 
 EditSession::~EditSession() {
@@ -67,12 +73,59 @@ void EditSession::nudgeEnded(int element, int mode) {
 
 void EditSession::layoutLoaded() {
     m_history->restart();
+    const QString folder = m_window.skinFolder();
+    const auto& catalogue = programState().ElementCatalogue;
+    m_files->watch({folder + catalogue[0].iniFile, folder + catalogue[kElementCount - 1].iniFile});
     refreshTitle();
 }
 
 void EditSession::layoutSaved() {
     m_history->markSaved();
     refreshTitle();
+}
+
+void EditSession::filesWritten() {
+    m_files->acknowledge(); // our own writes are no change from elsewhere
+}
+
+// --- layout files changed by another program -----------------------------------
+
+bool EditSession::readyForFileQuestion() const {
+    // Not in the middle of a drag, under another question or the folder dialog.
+    return !m_asking && QApplication::mouseButtons() == Qt::NoButton &&
+           !QApplication::activeModalWidget();
+}
+
+void EditSession::fileChangedElsewhere(const QString& file) {
+    if (!m_window.loaded())
+        return;
+    if (!programState().bChanged) {
+        reloadKeepingTheActiveElement();
+        return;
+    }
+    m_asking = true;
+    const QString question = QStringLiteral("Die Datei ") + QDir::toNativeSeparators(file) +
+                             QStringLiteral(" wurde außerhalb von Tessel geändert. Neu laden und "
+                                            "die eigenen Änderungen verwerfen?");
+    const bool reload = ui::MsgBox(question, ui::vbYesNo, QStringLiteral("Frage:")) == ui::vbYes;
+    m_asking = false;
+    if (reload)
+        reloadKeepingTheActiveElement();
+    else
+        m_files->acknowledge(); // keep the own edits; ask again only for a newer change
+}
+
+void EditSession::reloadKeepingTheActiveElement() {
+    const QString active = m_window.Selector->Tag();
+    m_window.SetTheControls();
+    bool ok = false;
+    const int index = active.toInt(&ok);
+    if (ok && index >= 0 && index < kElementCount) {
+        try {
+            elementAt(index).Select();
+        } catch (const ui::RuntimeError&) {
+        }
+    }
 }
 
 bool EditSession::undo() {

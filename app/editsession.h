@@ -1,6 +1,7 @@
 // What the main window offers beyond its controls' own handlers: undo and redo
-// of layout edits, the Ctrl keys, element tool tips and a title that names the
-// loaded skin and shows unsaved changes.
+// of layout edits, the Ctrl keys, element tool tips, a title that names the
+// loaded skin and shows unsaved changes, and the reload of layout files that
+// another program changed.
 #pragma once
 
 #include <QObject>
@@ -10,6 +11,7 @@
 class frmMain;
 class WindowShortcuts;
 class ElementTips;
+class LayoutFileWatch;
 struct EditNotice;
 namespace undo {
 class LayoutHistory;
@@ -23,6 +25,8 @@ public:
     // Hooks of the main window.
     void layoutLoaded();
     void layoutSaved();
+    // The layout files were written (whether or not the save succeeded).
+    void filesWritten();
     void nudgeBegins();
     void nudgeEnded(int element, int mode);
 
@@ -38,9 +42,14 @@ private:
     void onEdit(const EditNotice& notice);
     void afterUndoOrRedo();
     void bindKeys();
+    bool readyForFileQuestion() const;
+    void fileChangedElsewhere(const QString& file);
+    void reloadKeepingTheActiveElement();
 
     frmMain& m_window;
     std::unique_ptr<undo::LayoutHistory> m_history;
     std::unique_ptr<WindowShortcuts> m_keys;
     std::unique_ptr<ElementTips> m_tips;
+    std::unique_ptr<LayoutFileWatch> m_files;
+    bool m_asking = false; // the question about a file changed elsewhere is open
 };

@@ -281,6 +281,8 @@ bool frmMain::saveLayout() {
     }
 
     const std::vector<std::string> notWritten = batch.commit();
+    if (m_session)
+        m_session->filesWritten();
     if (failedFile.isEmpty() && !notWritten.empty())
         failedFile = QFile::decodeName(QByteArray::fromStdString(notWritten.front()));
     if (!failedFile.isEmpty()) {

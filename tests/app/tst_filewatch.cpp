@@ -1,0 +1,139 @@
+// Layout files changed by another program while the skin is loaded.
+#include "editorfixture.h"
+#include "elements/programstate.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <QtTest>
+
+using namespace fixture;
+
+namespace {
+
+// Saves the way most editors do: a new file replaces the old one.
+void replaceFile(const QString& path, const QByteArray& data) {
+    QSaveFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+    QVERIFY(file.commit());
+}
+
+QByteArray defaultsWithWinAt(int x) {
+    return layout({"log:2,84,40,36", "tmc:2,124,40,36", "gps:2,164,39,34",
+                   QStringLiteral("win:%1,22,41,35").arg(x)}) +
+           "[other]\r\nkept=yes\r\n";
+}
+
+// Lets notifications that should not come have their chance (a negative can only wait).
+void settle() {
+    QTest::qWait(600);
+}
+
+} // namespace
+
+class tst_FileWatch : public QObject {
+    Q_OBJECT
+
+private slots:
+    void quietReloadKeepsTheActiveElement();
+    void unsavedChangesAsk_data();
+    void unsavedChangesAsk();
+    void bothFilesAskOnce();
+    void ownSaveTriggersNothing();
+    void vanishedFileIsWatchedWhenItReturns();
+};
+
+void tst_FileWatch::quietReloadKeepsTheActiveElement() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    QTest::mouseClick(editor.w().elementPicture(21), Qt::LeftButton, {}, QPoint(20, 18));
+    BoxAnswerer box("Ja");
+    replaceFile(skin + "/defaultlt.ini", defaultsWithWinAt(100));
+    QTRY_COMPARE(editor.canvasRect(24).x(), 100);
+    QCOMPARE(editor.w().Selector->Tag(), QStringLiteral("21"));
+    QCOMPARE(editor.w().txtX->text(), QStringLiteral("2"));
+    QCOMPARE(box.count, 0);
+    QVERIFY(!programState().bChanged);
+}
+
+void tst_FileWatch::unsavedChangesAsk_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("Ja reloads") << "Ja";
+    QTest::newRow("Nein keeps the edits") << "Nein";
+}
+
+void tst_FileWatch::unsavedChangesAsk() {
+    QFETCH(QString, answer);
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    editor.click(editor.w().MoveS); // win 156,23: unsaved
+    BoxAnswerer box(answer);
+    const QString file = skin + "/defaultlt.ini";
+    replaceFile(file, defaultsWithWinAt(100));
+    QTRY_COMPARE(box.count, 1);
+    QCOMPARE(box.title, QStringLiteral("Frage:"));
+    QCOMPARE(box.text, "Die Datei " + QDir::toNativeSeparators(file) +
+                           " wurde außerhalb von Tessel geändert. Neu laden und die eigenen "
+                           "Änderungen verwerfen?");
+    if (answer == "Ja") {
+        QTRY_COMPARE(editor.canvasRect(24).topLeft(), QPoint(100, 22));
+        QVERIFY(!programState().bChanged);
+        return;
+    }
+    QCOMPARE(editor.canvasRect(24).topLeft(), QPoint(156, 23));
+    QVERIFY(programState().bChanged);
+    settle();
+    QCOMPARE(box.count, 1); // the same change is not asked about again
+    editor.click(editor.w().BTNSave);
+    const QByteArray saved = readFile(file);
+    QVERIFY(saved.contains("x=156\r\ny=23\r\n"));
+    QVERIFY(saved.contains("[other]\r\nkept=yes\r\n")); // the other program's lines survive
+}
+
+void tst_FileWatch::bothFilesAskOnce() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    editor.click(editor.w().MoveS);
+    BoxAnswerer box("Nein");
+    replaceFile(skin + "/mapviewlt.ini", standardMapview(40));
+    replaceFile(skin + "/defaultlt.ini", defaultsWithWinAt(100));
+    QTRY_COMPARE(box.count, 1);
+    settle();
+    QCOMPARE(box.count, 1);
+}
+
+void tst_FileWatch::ownSaveTriggersNothing() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    BoxAnswerer box("Ja");
+    for (int i = 0; i < 3; ++i) {
+        editor.click(editor.w().MoveS);
+        editor.click(editor.w().BTNSave);
+        editor.click(editor.w().MoveS); // unsaved again: a reaction would ask
+        settle();
+    }
+    QCOMPARE(box.count, 0);
+    QCOMPARE(editor.canvasRect(24).topLeft(), QPoint(156, 28));
+    // Still watched after the own saves replaced the files.
+    editor.click(editor.w().BTNSave);
+    replaceFile(skin + "/defaultlt.ini", defaultsWithWinAt(90));
+    QTRY_COMPARE(editor.canvasRect(24).x(), 90);
+}
+
+void tst_FileWatch::vanishedFileIsWatchedWhenItReturns() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    QVERIFY(QFile::remove(skin + "/defaultlt.ini"));
+    settle();
+    QCOMPARE(editor.canvasRect(24), QRect(156, 22, 41, 35)); // no defaults loaded
+    writeFile(skin + "/defaultlt.ini", defaultsWithWinAt(120));
+    QTRY_COMPARE(editor.canvasRect(24).x(), 120);
+}
+
+QTEST_MAIN(tst_FileWatch)
+#include "tst_filewatch.moc"
