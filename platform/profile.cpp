@@ -4,6 +4,7 @@
 #include "platform/profileedit.h"
 #include "platform/profilefile.h"
 #include "platform/profileparser.h"
+#include "platform/profilereplace.h"
 #include "platform/profiletext.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "platform/profilebatch.h"
 
 #include "platform/profileedit.h"
+#include "platform/profilereplace.h"
 
 #include <algorithm>
 #include <sys/stat.h>

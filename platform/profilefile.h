@@ -1,5 +1,5 @@
-// File access for the profile functions: reading a file in one go, and replacing a file so
-// that a crash at any moment leaves either its old or its new bytes, never a mix.
+// File access for the profile functions: reading a file in one go, and finding the file
+// that a write through a name is to change (see profilereplace.h for the write itself).
 #pragma once
 
 #include <optional>
@@ -38,18 +38,5 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 std::optional<FileIdentity> identityOf(const char* path);
-
-// Writes `bytes` as the new content of `file`: into a temporary file ".<name>.XXXXXX"
-// beside it, flushed to disk, then renamed over it and the folder flushed. The new file
-// gets the old one's permissions and, where allowed, its owner; a new file gets the
-// usual permissions for new files (0666 less the umask). False, with the old file
-// untouched and no temporary file left, when any step fails.
-//
-// A file with more than one hard link is rewritten in place instead: a rename would give
-// only this name the new bytes and leave the other names with the old file.
-bool replaceFile(const FileToUpdate& file, std::string_view bytes);
-
-// The prefix of the temporary files that a replace of `path` makes (".<name>.").
-std::string temporaryPrefix(std::string_view path);
 
 } // namespace profile

@@ -8,11 +8,14 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -111,6 +114,8 @@ private slots:
     void symlinkKept();
     void danglingSymlink();
     void nonAsciiFileName();
+    void failedReplaceLeavesNoTemporary();
+    void staleTemporariesRemoved();
     void utf16Files_data();
     void utf16Files();
     void undecodableFiles_data();
@@ -468,7 +473,10 @@ void TestProfile::readOnlyFile() {
 
 void TestProfile::permissionsKept() {
     writeBytes(file(), "[a]\nx=1\n");
-    QCOMPARE(::chmod(file(), 0640), 0);
+    // A mode that the umask would change: the new file must get it all the same.
+    const mode_t oldMask = ::umask(022);
+    const auto restoreMask = qScopeGuard([oldMask] { ::umask(oldMask); });
+    QCOMPARE(::chmod(file(), 0666), 0);
     // Root can hand the file to another owner, whom the new file must keep.
     const uid_t owner = ::geteuid() == 0 ? 65534 : ::geteuid();
     const gid_t group = ::geteuid() == 0 ? 65534 : ::getegid();
@@ -476,7 +484,7 @@ void TestProfile::permissionsKept() {
     QCOMPARE(WritePrivateProfileStringA("a", "x", "2", file()), TRUE);
     struct stat st {};
     QCOMPARE(::stat(file(), &st), 0);
-    QCOMPARE(st.st_mode & 07777, mode_t(0640));
+    QCOMPARE(st.st_mode & 07777, mode_t(0666));
     QCOMPARE(st.st_uid, owner);
     QCOMPARE(st.st_gid, group);
     QCOMPARE(readBytes(file()), QByteArray("[a]\nx=2\n"));
@@ -524,6 +532,37 @@ void TestProfile::nonAsciiFileName() {
     QCOMPARE(readKey(path, "\xC4", "\xE9"), QByteArray("\xFC"));
     QCOMPARE(readBytes(path), QByteArray("[\xC4]\r\n\xE9=\xFC\r\n"));
     QCOMPARE(::unlink(path), 0); // a name that QDir cannot spell
+}
+
+void TestProfile::failedReplaceLeavesNoTemporary() {
+    writeBytes(file(), "[a]\nx=1\n");
+    ProfileWriteBatch batch;
+    QCOMPARE(WritePrivateProfileStringA("a", "x", "2", file()), TRUE);
+    // The file turns into a folder before the batch writes it: the final rename fails.
+    QCOMPARE(::unlink(file()), 0);
+    QVERIFY(QDir(dir_->path()).mkdir("layout.ini"));
+    QCOMPARE(batch.commit().size(), std::size_t(1));
+    QVERIFY(QFileInfo(QFile::decodeName(file())).isDir());
+    QVERIFY(!temporaryFilesIn(dir_->path()));
+}
+
+void TestProfile::staleTemporariesRemoved() {
+    // What killed writers left, one still held by a live writer, and a file of the user's.
+    const QByteArray stale = file(".layout.ini.k3J9xQ2b.tmp");
+    const QByteArray held = file(".layout.ini.Zr8mW1pa.tmp");
+    const QByteArray users = file(".layout.ini.backup");
+    for (const QByteArray& name : {stale, held, users}) {
+        writeBytes(name, "[a]\nx=0\n");
+    }
+    const int holder = ::open(held, O_RDONLY | O_CLOEXEC);
+    QVERIFY(holder >= 0);
+    const auto release = qScopeGuard([holder] { ::close(holder); });
+    QCOMPARE(::flock(holder, LOCK_EX), 0);
+
+    QCOMPARE(WritePrivateProfileStringA("a", "x", "1", file()), TRUE);
+    QVERIFY(!QFile::exists(QFile::decodeName(stale)));
+    QVERIFY(QFile::exists(QFile::decodeName(held)));
+    QVERIFY(QFile::exists(QFile::decodeName(users)));
 }
 
 void TestProfile::utf16Files_data() {

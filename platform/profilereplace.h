@@ -1,0 +1,32 @@
+// Replacing a profile file so that a crash at any moment leaves either its old or its new
+// bytes, never a mix, and no temporary file that outlives the next write.
+#pragma once
+
+#include "platform/profilefile.h"
+
+#include <string>
+#include <string_view>
+
+namespace profile {
+
+// Writes `bytes` as the new content of `file`: into a temporary file beside it, flushed to
+// disk, then renamed over it and the folder flushed. The new file gets the old one's
+// permissions and, where allowed, its owner; a new file gets the usual permissions for new
+// files (0666 less the umask). False, with the old file untouched and no temporary file
+// left, when any step fails.
+//
+// The temporary file has no name while it is written where the file system allows it
+// (O_TMPFILE), so that a writer killed then leaves nothing behind; it gets its name
+// ".<name>.<8 letters or digits>.tmp" only for the rename. Each writer holds an flock on
+// its temporary file, and after every successful write the temporary files of that naming
+// beside the file that no writer holds any more (left by a killed one) are removed.
+//
+// A file with more than one hard link is rewritten in place instead: a rename would give
+// only this name the new bytes and leave the other names with the old file. Such a write
+// is not crash-safe.
+bool replaceFile(const FileToUpdate& file, std::string_view bytes);
+
+// The prefix of the temporary files that a replace of `path` makes (".<name>.").
+std::string temporaryPrefix(std::string_view path);
+
+} // namespace profile
