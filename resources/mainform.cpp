@@ -132,8 +132,6 @@ void MainForm::createControls() {
     Label3->setCaption(QStringLiteral("Tessel v1.1"));
     Label4 = make<Label>(this, "Label4", 4320, 480, 975, 255);
     Label4->setCaption(QStringLiteral("Freeware"));
-    for (Label* label : {LBLiniName, Label2, Label3, Label4})
-        label->setAlignment(label->alignment() | Qt::AlignTop);
 
     txtX = make<TextBox>(this, "txtX", 7200, 960, 495, 375);
     txtY = make<TextBox>(this, "txtY", 7200, 1440, 495, 375);

@@ -8,6 +8,7 @@ namespace ui {
 
 Label::Label(QWidget* parent) : QLabel(parent), TwipsGeometry(static_cast<QWidget&>(*this)) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop); // the text starts at the top, not centred
 }
 
 TextBox::TextBox(QWidget* parent)
