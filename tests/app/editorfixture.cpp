@@ -91,6 +91,37 @@ void BoxAnswerer::poll() {
     }
 }
 
+// --- UnansweredBoxGuard --------------------------------------------------------
+
+UnansweredBoxGuard::UnansweredBoxGuard() {
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+    m_timer.start(250);
+}
+
+void UnansweredBoxGuard::poll() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible() || box != m_seen) {
+        m_seen = box;
+        m_ticks = 0;
+        return;
+    }
+    if (++m_ticks < 4)
+        return; // a second at least: a BoxAnswerer would have taken it long ago
+    m_seen = nullptr;
+    QTest::qFail(qPrintable(QStringLiteral("message box left unanswered: ") + box->windowTitle() +
+                            QStringLiteral(": ") + box->text()),
+                 __FILE__, __LINE__);
+    // Close it with its most harmless button.
+    for (const auto role : {QMessageBox::NoRole, QMessageBox::RejectRole, QMessageBox::AcceptRole,
+                            QMessageBox::YesRole})
+        for (QAbstractButton* b : box->buttons())
+            if (box->buttonRole(b) == role) {
+                b->click();
+                return;
+            }
+    box->done(0);
+}
+
 // --- Editor --------------------------------------------------------------------
 
 Editor::Editor() : m_previousDir(QDir::currentPath()) {

@@ -5,6 +5,7 @@
 #include "app/frmMain.h"
 
 #include <QByteArray>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -39,6 +40,20 @@ private:
     QTimer m_timer;
 };
 
+// Fails the running test when a message box stays open that no BoxAnswerer
+// takes (they answer within milliseconds), and closes it, so that the test goes
+// on instead of waiting for its time-out.
+class UnansweredBoxGuard {
+public:
+    UnansweredBoxGuard();
+
+private:
+    void poll();
+    QTimer m_timer;
+    QPointer<QWidget> m_seen;
+    int m_ticks = 0;
+};
+
 class Editor {
 public:
     Editor();
@@ -63,6 +78,7 @@ public:
     QRect canvasRect(int index);
 
 private:
+    UnansweredBoxGuard m_boxGuard;
     QTemporaryDir m_work;
     QString m_previousDir;
     std::unique_ptr<frmMain> m_window;
