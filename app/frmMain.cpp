@@ -2,6 +2,7 @@
 
 #include "app/Global.h"
 #include "app/editsession.h"
+#include "app/skinlayout.h"
 #include "elements/clsImage.h"
 #include "elements/programstate.h"
 #include "folderbrowser/cSHFolder.h"
@@ -24,16 +25,6 @@ const QString kQuestion = QStringLiteral("Soll die Datei gespeichert werden?");
 const QString kQuestionTitle = QStringLiteral("Frage:");
 const QString kViews[] = {QStringLiteral("Kartenansicht 1"), QStringLiteral("Kartenansicht 2"),
                           QStringLiteral("Kartenansicht 3")};
-
-// A number read from a layout file where the load must compute with it; a text
-// that is no number counts as 0.
-double numberOrZero(const QString& text) {
-    try {
-        return ui::CDbl(text);
-    } catch (const ui::RuntimeError&) {
-        return 0.0;
-    }
-}
 
 QString pictureName(int index) {
     return QStringLiteral("myImage") + QString::number(index + 1);
@@ -93,21 +84,7 @@ void frmMain::InitFirst() {
     SkinFolder = Global::ReadIniPath(Global::settingsFile(), QStringLiteral("Directory"),
                                      QStringLiteral("lastDir"), Global::defaultSkinFolder());
 
-    auto& catalogue = state.ElementCatalogue;
-    catalogue = {};
-    for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 17, 18, 20, 21, 22, 23, 24})
-        catalogue[i].bInView[0] = true;
-    for (int i : {0, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 21, 22, 23, 24})
-        catalogue[i].bInView[1] = true;
-    for (int i : {1, 3, 17, 18, 19, 21, 22, 23, 24})
-        catalogue[i].bInView[2] = true;
-    for (int i = 0; i < kElementCount; ++i)
-        catalogue[i].iniFile =
-            i <= 20 ? QStringLiteral("mapviewlt.ini") : QStringLiteral("defaultlt.ini");
-    for (int i = 2; i <= 8; ++i)
-        catalogue[i].bDepend = true;
-    for (int i = 0; i < kElementCount; ++i)
-        catalogue[i].iniName = Global::elementName(i);
+    state.ElementCatalogue = skinlayout::catalogue();
 }
 
 // --- choosing the skin folder -------------------------------------------------
@@ -177,7 +154,6 @@ void frmMain::SetTheControls() {
     state.bChanged = false;
 
     const auto& catalogue = state.ElementCatalogue;
-    const QString infobarFile = SkinFolder + catalogue[1].iniFile;
     for (int i = 0; i < kElementCount; ++i) {
         clsImage& E = elementAt(i);
         const ElementCatalogueEntry& entry = catalogue[i];
@@ -194,32 +170,15 @@ void frmMain::SetTheControls() {
         E.SetSelector(Selector);
         E.setIndex(std::int16_t(i));
 
-        std::int32_t infoBarHeight = 0;
-        try {
-            infoBarHeight = ui::CLng(numberOrZero(Global::ReadIniValue(
-                infobarFile, QStringLiteral("infobar"), QStringLiteral("cy"), 0)));
-        } catch (const ui::RuntimeError&) {
-            infoBarHeight = 0; // out of range
-        }
-        E.SetInfoBarHeight(infoBarHeight);
+        E.SetInfoBarHeight(skinlayout::infoBarHeight(SkinFolder, catalogue));
         E.SetDepend(entry.bDepend && ChkInfobar->Value() == 1);
 
-        const QString file = SkinFolder + entry.iniFile;
-        QString xSection = entry.iniName;
-        if (i == 3)
-            xSection = state.CurrentView == 0 ? QStringLiteral("smalldummy")
-                                              : QStringLiteral("largedummy");
-        txtX->setText(Global::ReadIniValue(file, xSection, QStringLiteral("x"), 0));
-        txtY->setText(Global::ReadIniValue(file, entry.iniName, QStringLiteral("y"), 0));
-        txtCX->setText(Global::ReadIniValue(file, entry.iniName, QStringLiteral("cx"), 20));
-        txtCY->setText(Global::ReadIniValue(file, entry.iniName, QStringLiteral("cy"), 20));
-        if (i == 4 || i == 5) {
-            // Fixed height 60, anchored at the bottom edge.
-            const double top =
-                ui::Int(numberOrZero(txtY->Text())) + ui::Int(numberOrZero(txtCY->Text())) - 60;
-            txtY->setText(ui::StrDouble(top));
-            txtCY->setText(QStringLiteral("60"));
-        }
+        const skinlayout::Values values =
+            skinlayout::elementValues(SkinFolder, catalogue, i, state.CurrentView);
+        txtX->setText(values.x);
+        txtY->setText(values.y);
+        txtCX->setText(values.cx);
+        txtCY->setText(values.cy);
         E.paintImage();
         E.setVisible(entry.bInView[std::size_t(state.CurrentView)]);
     }

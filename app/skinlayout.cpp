@@ -1,0 +1,74 @@
+#include "app/skinlayout.h"
+
+#include "app/Global.h"
+#include "resources/errors.h"
+#include "resources/numbers.h"
+
+namespace skinlayout {
+
+namespace {
+
+// A number read from a layout file where the load must compute with it; a text
+// that is no number counts as 0.
+double numberOrZero(const QString& text) {
+    try {
+        return ui::CDbl(text);
+    } catch (const ui::RuntimeError&) {
+        return 0.0;
+    }
+}
+
+} // namespace
+
+Catalogue catalogue() {
+    Catalogue catalogue{};
+    for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 17, 18, 20, 21, 22, 23, 24})
+        catalogue[i].bInView[0] = true;
+    for (int i : {0, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 21, 22, 23, 24})
+        catalogue[i].bInView[1] = true;
+    for (int i : {1, 3, 17, 18, 19, 21, 22, 23, 24})
+        catalogue[i].bInView[2] = true;
+    for (int i = 0; i < kElementCount; ++i)
+        catalogue[i].iniFile =
+            i <= 20 ? QStringLiteral("mapviewlt.ini") : QStringLiteral("defaultlt.ini");
+    for (int i = 2; i <= 8; ++i)
+        catalogue[i].bDepend = true;
+    for (int i = 0; i < kElementCount; ++i)
+        catalogue[i].iniName = Global::elementName(i);
+    return catalogue;
+}
+
+std::int32_t infoBarHeight(const QString& skinFolder, const Catalogue& catalogue) {
+    try {
+        return ui::CLng(
+            numberOrZero(Global::ReadIniValue(skinFolder + catalogue[1].iniFile,
+                                              QStringLiteral("infobar"), QStringLiteral("cy"), 0)));
+    } catch (const ui::RuntimeError&) {
+        return 0; // out of range
+    }
+}
+
+QString xSection(const Catalogue& catalogue, int index, int view) {
+    if (index == 3)
+        return view == 0 ? QStringLiteral("smalldummy") : QStringLiteral("largedummy");
+    return catalogue[index].iniName;
+}
+
+Values elementValues(const QString& skinFolder, const Catalogue& catalogue, int index, int view) {
+    const ElementCatalogueEntry& entry = catalogue[index];
+    const QString file = skinFolder + entry.iniFile;
+    Values values{
+        Global::ReadIniValue(file, xSection(catalogue, index, view), QStringLiteral("x"), 0),
+        Global::ReadIniValue(file, entry.iniName, QStringLiteral("y"), 0),
+        Global::ReadIniValue(file, entry.iniName, QStringLiteral("cx"), 20),
+        Global::ReadIniValue(file, entry.iniName, QStringLiteral("cy"), 20)};
+    if (index == 4 || index == 5) {
+        // Fixed height 60, anchored at the bottom edge.
+        const double top = ui::Int(numberOrZero(values.y)) + ui::Int(numberOrZero(values.cy)) - 60;
+        values.y = ui::StrDouble(top);
+        values.cy = QStringLiteral("60");
+    }
+    return values;
+}
+
+} // namespace skinlayout
