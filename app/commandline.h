@@ -1,6 +1,6 @@
 // The program's command line: what to do, and with which folder. It is read before
-// any connection to the window system, so that --help and --version work without a
-// display.
+// any connection to the window system, so that --help, --version and the shell
+// commands work without a display.
 #pragma once
 
 #include <QString>
@@ -11,12 +11,18 @@ struct CommandLine {
         Edit,       // the editor, with FOLDER loaded when one is given
         Help,       // usage to standard output
         Version,    // "tessel <version>" to standard output
+        Check,      // --check FOLDER
+        Render,     // --render FOLDER --view N|all [--infobar on|off] [--scale K] -o FILE
         UsageError, // error and usage to standard error
     };
 
     Action action = Action::Edit;
-    QString folder; // Edit: may be empty
-    QString error;  // UsageError: what is wrong, one line
+    QString folder;      // Edit: may be empty; Check, Render: the skin
+    int view = 0;        // Render: 1 to 3, or 0 for all three views
+    bool infobar = true; // Render: the state of "Infobar eingeschaltet"
+    int scale = 1;       // Render: 1 to 8
+    QString output;      // Render: the picture file
+    QString error;       // UsageError: what is wrong, one line
 };
 
 // Reads the arguments, the program's name first (as main receives them).

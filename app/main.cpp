@@ -1,9 +1,12 @@
+#include "app/cli/check.h"
+#include "app/cli/render.h"
 #include "app/commandline.h"
 #include "app/frmMain.h"
 #include "app/startfolder.h"
 
 #include <QApplication>
 #include <QStringList>
+#include <QTextStream>
 #include <cstdio>
 #include <cstdlib>
 
@@ -49,6 +52,15 @@ int main(int argc, char* argv[]) {
         print(stderr,
               QStringLiteral("tessel: ") + command.error + QStringLiteral("\n\n") + usageText());
         return 2;
+    case CommandLine::Action::Check: {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return cli::runCheck(command.folder, out, err);
+    }
+    case CommandLine::Action::Render: {
+        QTextStream err(stderr);
+        return cli::runRender(argc, argv, command, err);
+    }
     case CommandLine::Action::Edit:
         break;
     }

@@ -5,6 +5,7 @@
 #include "editorfixture.h"
 #include "elements/programstate.h"
 
+#include <QImage>
 #include <QProcess>
 #include <QtTest>
 
@@ -19,11 +20,13 @@ struct Run {
     QString err;
 };
 
-Run runTessel(const QStringList& arguments) {
+Run runTessel(const QStringList& arguments, const QString& platform = {}) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
+    if (!platform.isEmpty())
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(TESSEL_BINARY), arguments);
     if (!process.waitForFinished(20000))
@@ -45,6 +48,8 @@ private slots:
     void withoutDisplay();
     void startFolder_data();
     void startFolder();
+    void shellCommands_data();
+    void shellCommands();
 };
 
 void tst_CommandLine::parse_data() {
@@ -134,6 +139,71 @@ void tst_CommandLine::startFolder() {
     QCOMPARE(programState().CurrentView, std::int16_t(0));
     QCOMPARE(w.LBLiniName->text(), QStringLiteral("win"));
     QCOMPARE(readFile(editor.workPath() + "/Tessel.ini"), crlf({"[Directory]", "lastDir=" + skin}));
+}
+
+void tst_CommandLine::shellCommands_data() {
+    QTest::addColumn<QStringList>("arguments"); // SKIN, BROKEN and OUT stand for paths
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("lastLine"); // of standard output
+    QTest::addColumn<QString>("errContains");
+    QTest::addColumn<QStringList>("written"); // in OUT's folder
+
+    const QStringList none;
+    QTest::newRow("check: warnings only")
+        << QStringList{"--check", "SKIN"} << 0 << "0 errors, 2 warnings" << QString() << none;
+    QTest::newRow("check: errors")
+        << QStringList{"--check", "BROKEN"} << 1 << "1 error, 2 warnings" << QString() << none;
+    QTest::newRow("check: no such folder")
+        << QStringList{"--check", "SKIN/gone"} << 2 << QString() << "no such folder" << none;
+    QTest::newRow("check: a file")
+        << QStringList{"--check", "SKIN/mapviewlt.ini"} << 2 << QString() << "no folder" << none;
+    QTest::newRow("check: no folder")
+        << QStringList{"--check"} << 2 << QString() << "Missing value after '--check'" << none;
+    QTest::newRow("render, even where the platform names a display")
+        << QStringList{"--render", "SKIN", "--view", "2", "--scale", "2", "-o", "OUT/v.png"} << 0
+        << QString() << QString() << QStringList{"v.png"};
+    QTest::newRow("render all views")
+        << QStringList{"--render", "SKIN", "--view", "all", "--infobar", "off", "-o", "OUT/v.png"}
+        << 0 << QString() << QString() << QStringList{"v-1.png", "v-2.png", "v-3.png"};
+    QTest::newRow("render: unknown view")
+        << QStringList{"--render", "SKIN", "--view", "4", "-o", "OUT/v.png"} << 2 << QString()
+        << "unknown view '4'" << none;
+    QTest::newRow("render: output not writable")
+        << QStringList{"--render", "SKIN", "--view", "1", "-o", "OUT/no/v.png"} << 2 << QString()
+        << "cannot write" << none;
+    QTest::newRow("render: no such folder")
+        << QStringList{"--render", "SKIN/gone", "--view", "1", "-o", "OUT/v.png"} << 2 << QString()
+        << "no such folder" << none;
+}
+
+void tst_CommandLine::shellCommands() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, lastLine);
+    QFETCH(QString, errContains);
+    QFETCH(QStringList, written);
+
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("skin");
+    QDir(dir.path()).mkpath("broken");
+    QDir(dir.path()).mkpath("out");
+    // The standard layout has two dummies partly off the screen.
+    writeFile(dir.filePath("skin/mapviewlt.ini"), standardMapview());
+    writeFile(dir.filePath("skin/defaultlt.ini"), standardDefaults());
+    writeFile(dir.filePath("broken/mapviewlt.ini"), standardMapview());
+    for (QString& argument : arguments)
+        argument.replace("SKIN", dir.filePath("skin"))
+            .replace("BROKEN", dir.filePath("broken"))
+            .replace("OUT", dir.filePath("out"));
+
+    const Run run = runTessel(arguments, QStringLiteral("xcb"));
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out.trimmed().section('\n', -1), lastLine);
+    QVERIFY2(errContains.isEmpty() || run.err.contains(errContains), qPrintable(run.err));
+    QCOMPARE(QDir(dir.filePath("out")).entryList(QDir::Files), written);
+    for (const QString& name : written)
+        QCOMPARE(QImage(dir.filePath("out/" + name)).size(),
+                 QSize(240, 320) * (arguments.contains("--scale") ? 2 : 1));
 }
 
 QTEST_MAIN(tst_CommandLine)

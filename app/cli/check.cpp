@@ -1,0 +1,334 @@
+#include "app/cli/check.h"
+
+#include "app/Global.h"
+#include "app/cli/layoutscan.h"
+#include "app/skinlayout.h"
+#include "platform/profilefile.h"
+#include "resources/errors.h"
+#include "resources/numbers.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <optional>
+
+namespace cli {
+
+namespace {
+
+constexpr int kScreenWidth = 240;
+constexpr int kScreenHeight = 320;
+const char* const kKeys[] = {"x", "y", "cx", "cy"};
+const char* const kDefaults[] = {"0", "0", "20", "20"};
+
+std::optional<double> number(const QString& text) {
+    try {
+        return ui::CDbl(text);
+    } catch (const ui::RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
+QString pixels(double value) {
+    return QString::number(value, 'g', 15);
+}
+
+// "view 1", "views 1 and 3", "views 1, 2 and 3".
+QString viewList(const std::vector<int>& views) {
+    QStringList names;
+    for (int v : views)
+        names << QString::number(v + 1);
+    if (names.size() == 1)
+        return QStringLiteral("view ") + names.front();
+    const QString last = names.takeLast();
+    return QStringLiteral("views ") + names.join(QStringLiteral(", ")) + QStringLiteral(" and ") +
+           last;
+}
+
+QString lineEndingName(std::string_view ending) {
+    if (ending == "\r\n")
+        return QStringLiteral("CR LF");
+    return ending == "\r" ? QStringLiteral("CR") : QStringLiteral("LF");
+}
+
+struct LayoutFile {
+    QString path;                     // as printed and as read
+    std::unique_ptr<LayoutScan> scan; // none when missing or unreadable
+};
+
+// Where an element's picture lies on the screen, in pixels.
+struct Box {
+    double left, top, width, height;
+};
+
+// How a box sticks out of the screen; empty when it lies within.
+QString overhang(const Box& b) {
+    QStringList sides;
+    const auto side = [&](double by, const char* edge) {
+        if (by > 0)
+            sides << pixels(by) + QStringLiteral(" px beyond the ") + QLatin1String(edge) +
+                         QStringLiteral(" edge");
+    };
+    side(-b.left, "left");
+    side(-b.top, "top");
+    side(b.left + b.width - kScreenWidth, "right");
+    side(b.top + b.height - kScreenHeight, "bottom");
+    if (sides.isEmpty())
+        return {};
+    const bool wholly = b.left >= kScreenWidth || b.left + b.width <= 0 || b.top >= kScreenHeight ||
+                        b.top + b.height <= 0;
+    return (wholly ? QStringLiteral("wholly") : QStringLiteral("partly")) + QLatin1Char('\n') +
+           sides.join(QStringLiteral(" and "));
+}
+
+class Checker {
+public:
+    explicit Checker(const QString& folder)
+        : skinFolder_(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')),
+          catalogue_(skinlayout::catalogue()) {}
+
+    std::vector<Finding> run() {
+        for (const auto& entry : catalogue_)
+            if (!files_.contains(entry.iniFile))
+                openFile(entry.iniFile);
+        infoBarHeight_ = skinlayout::infoBarHeight(skinFolder_, catalogue_);
+        for (int i = 0; i < kElementCount; ++i)
+            if (files_.at(catalogue_[i].iniFile).scan)
+                checkElement(i);
+        std::stable_sort(findings_.begin(), findings_.end(),
+                         [](const Finding& a, const Finding& b) {
+                             return a.file != b.file ? a.file < b.file : a.line < b.line;
+                         });
+        return std::move(findings_);
+    }
+
+private:
+    void add(const LayoutFile& file, int line, bool error, const QString& message) {
+        findings_.push_back({file.path, line, error, message});
+    }
+
+    void openFile(const QString& name) {
+        LayoutFile& file = files_[name];
+        file.path = skinFolder_ + name;
+        const std::optional<std::string> bytes =
+            profile::readWholeFile(QFile::encodeName(file.path).constData());
+        if (!bytes) {
+            const bool exists = QFileInfo(file.path).exists();
+            add(file, 0, true, exists ? QStringLiteral("unreadable") : QStringLiteral("missing"));
+            return;
+        }
+        file.scan = std::make_unique<LayoutScan>(*bytes);
+        checkBytes(file);
+    }
+
+    // What concerns the file as a whole: the byte-order mark and the line endings.
+    void checkBytes(const LayoutFile& file) {
+        const LayoutScan& scan = *file.scan;
+        if (profile::bomLength(scan.bytes()) > 0)
+            add(file, 1, false,
+                QStringLiteral("the file starts with a UTF-8 byte-order mark; the editor skips "
+                               "it, other programs may not"));
+        std::string_view first;
+        int firstLine = 0;
+        for (int n = 1; n <= scan.count(); ++n) {
+            const profile::Line& line = scan.line(n);
+            if (!line.hasEnding())
+                continue;
+            const std::string_view ending =
+                std::string_view(scan.bytes()).substr(line.end, line.next - line.end);
+            if (first.empty()) {
+                first = ending;
+                firstLine = n;
+            } else if (ending != first) {
+                add(file, n, false,
+                    QStringLiteral("mixed line endings: this line ends with %1, line %2 with %3")
+                        .arg(lineEndingName(ending))
+                        .arg(firstLine)
+                        .arg(lineEndingName(first)));
+                return;
+            }
+        }
+    }
+
+    void checkElement(int index) {
+        const ElementCatalogueEntry& entry = catalogue_[index];
+        const LayoutFile& file = files_.at(entry.iniFile);
+        const LayoutScan& scan = *file.scan;
+        const QByteArray name = entry.iniName.toLocal8Bit();
+        const QString tag = QLatin1Char('[') + entry.iniName + QLatin1Char(']');
+
+        const std::vector<int> sections = scan.sections(name.constData());
+        if (sections.empty()) {
+            add(file, 0, false,
+                QStringLiteral("section %1 missing; the editor uses its defaults").arg(tag));
+        } else {
+            for (std::size_t k = 1; k < sections.size(); ++k)
+                add(file, sections[k], false,
+                    QStringLiteral("section %1 given again; the one in line %2 counts, this one "
+                                   "is ignored")
+                        .arg(tag)
+                        .arg(sections.front()));
+            bool sizeValid = true;
+            for (int k = 0; k < 4; ++k)
+                if (!(index == 3 && k == 0)) // "from" takes its x from the dummy
+                    sizeValid = checkKey(file, index, sections.front(), k) && sizeValid;
+            if (!sizeValid)
+                return;
+        }
+        checkPlacement(file, index, sections.empty() ? 0 : sections.front());
+    }
+
+    // One key of an element's section; false when the key gives a size of 0 or less.
+    bool checkKey(const LayoutFile& file, int index, int sectionLine, int k) {
+        const ElementCatalogueEntry& entry = catalogue_[index];
+        const LayoutScan& scan = *file.scan;
+        const QString key = QLatin1String(kKeys[k]);
+        const QString tag = QLatin1Char('[') + entry.iniName + QLatin1Char(']');
+        const bool anchored = index == 4 || index == 5; // routeinfo, nextinfo
+
+        const std::vector<int> lines = scan.keys(sectionLine, kKeys[k]);
+        if (lines.empty()) {
+            add(file, sectionLine, false,
+                QStringLiteral("%1 has no key %2; the editor uses %2=%3")
+                    .arg(tag, key, QLatin1String(kDefaults[k])));
+            return true;
+        }
+        const int line = lines.front();
+        for (std::size_t n = 1; n < lines.size(); ++n)
+            add(file, lines[n], false,
+                QStringLiteral("%1 %2 given again; line %3 counts, this one is ignored")
+                    .arg(tag, key)
+                    .arg(line));
+        if (scan.valueHasLeadingBlanks(line))
+            add(file, line, false,
+                QStringLiteral("%1 the value of %2 has leading blanks; the editor drops them")
+                    .arg(tag, key));
+
+        const QString value =
+            Global::ReadIniValue(file.path, entry.iniName, key, QLatin1String(kDefaults[k]));
+        const std::optional<double> read = number(value);
+        if (!read) {
+            QString effect;
+            if (anchored && k != 0)
+                effect = QStringLiteral("the editor counts it as 0");
+            else if (index == 1 && k == 3)
+                effect = QStringLiteral("the editor takes 0 as the info bar's height and leaves "
+                                        "the element's height as it was");
+            else if (k < 2)
+                effect = QStringLiteral("the editor leaves the element where it was");
+            else
+                effect = QStringLiteral("the editor leaves the element's %1 as it was")
+                             .arg(k == 2 ? QStringLiteral("width") : QStringLiteral("height"));
+            const QString shown = value.isEmpty()
+                                      ? QStringLiteral("%1 has no value").arg(key)
+                                      : QStringLiteral("%1=%2 is not a number").arg(key, value);
+            add(file, line, true, QStringLiteral("%1 %2; %3").arg(tag, shown, effect));
+            return true;
+        }
+        if (k >= 2 && !(anchored && k == 3) && *read <= 0) {
+            add(file, line, false,
+                QStringLiteral("%1 has a %2 of 0 or less (%3=%4)")
+                    .arg(tag, k == 2 ? QStringLiteral("width") : QStringLiteral("height"), key,
+                         value));
+            return false;
+        }
+        return true;
+    }
+
+    // Whether the element's picture stays on the screen in every view that shows it,
+    // with the info bar switched on and off.
+    void checkPlacement(const LayoutFile& file, int index, int sectionLine) {
+        const ElementCatalogueEntry& entry = catalogue_[index];
+        // (state, how it sticks out) -> the views
+        std::vector<std::pair<std::pair<QString, QString>, std::vector<int>>> groups;
+        const auto note = [&](int view, const QString& state, const QString& how) {
+            if (how.isEmpty())
+                return;
+            const std::pair<QString, QString> key{state, how};
+            const auto at = std::find_if(groups.begin(), groups.end(),
+                                         [&](const auto& g) { return g.first == key; });
+            if (at == groups.end())
+                groups.push_back({key, {view}});
+            else
+                at->second.push_back(view);
+        };
+        for (int view = 0; view < 3; ++view) {
+            if (!entry.bInView[std::size_t(view)])
+                continue;
+            const skinlayout::Values values =
+                skinlayout::elementValues(skinFolder_, catalogue_, index, view);
+            const auto x = number(values.x), y = number(values.y), cx = number(values.cx),
+                       cy = number(values.cy);
+            if (!x || !y || !cx || !cy || *cx <= 0 || *cy <= 0)
+                continue; // where the editor puts it depends on what it showed before
+            const double shift = entry.bDepend ? double(infoBarHeight_) - 2 : 0.0;
+            const QString on = overhang({*x, *y - shift, *cx, *cy});
+            const QString off = overhang({*x, *y, *cx, *cy});
+            if (on == off) {
+                note(view, QStringLiteral("on and off"), on);
+            } else {
+                note(view, QStringLiteral("on"), on);
+                note(view, QStringLiteral("off"), off);
+            }
+        }
+        for (const auto& [key, views] : groups) {
+            const QString how = key.second.section(QLatin1Char('\n'), 0, 0);
+            const QString sides = key.second.section(QLatin1Char('\n'), 1);
+            add(file, sectionLine, false,
+                QStringLiteral("[%1] lies %2 outside the 240 x 320 screen in %3 with the info bar "
+                               "%4: %5")
+                    .arg(entry.iniName, how, viewList(views), key.first, sides));
+        }
+    }
+
+    QString skinFolder_;
+    skinlayout::Catalogue catalogue_;
+    std::map<QString, LayoutFile> files_;
+    std::int32_t infoBarHeight_ = 0;
+    std::vector<Finding> findings_;
+};
+
+QString counted(int n, const char* word) {
+    return QString::number(n) + QLatin1Char(' ') + QLatin1String(word) +
+           (n == 1 ? QString() : QStringLiteral("s"));
+}
+
+} // namespace
+
+std::vector<Finding> checkSkin(const QString& folder) {
+    return Checker(folder).run();
+}
+
+QString formatFinding(const Finding& finding) {
+    QString text = finding.file;
+    if (finding.line > 0)
+        text += QLatin1Char(':') + QString::number(finding.line);
+    return text + (finding.error ? QStringLiteral(": error: ") : QStringLiteral(": warning: ")) +
+           finding.message;
+}
+
+QString summaryLine(int errors, int warnings) {
+    return counted(errors, "error") + QStringLiteral(", ") + counted(warnings, "warning");
+}
+
+int runCheck(const QString& folder, QTextStream& out, QTextStream& err) {
+    const QFileInfo info(folder);
+    if (!info.isDir()) {
+        err << "tessel: " << folder << (info.exists() ? ": no folder\n" : ": no such folder\n");
+        return 2;
+    }
+    int errors = 0;
+    int warnings = 0;
+    for (const Finding& finding : checkSkin(folder)) {
+        out << formatFinding(finding) << '\n';
+        ++(finding.error ? errors : warnings);
+    }
+    out << summaryLine(errors, warnings) << '\n';
+    out.flush();
+    return errors > 0 ? 1 : 0;
+}
+
+} // namespace cli

@@ -1,0 +1,100 @@
+#include "app/cli/render.h"
+
+#include "app/commandline.h"
+#include "app/frmMain.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace cli {
+
+namespace {
+
+// Fast compression: the pictures are small, and a render is a whole process.
+constexpr int kPngQuality = 80;
+
+// Writes the picture as a PNG file; what went wrong, or nothing. A file that could not
+// be written completely is removed.
+QString writePng(const QImage& picture, const QString& path) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG", kPngQuality))
+        return QStringLiteral("the picture could not be encoded");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return file.errorString();
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString problem = file.errorString();
+        file.remove();
+        return problem;
+    }
+    return {};
+}
+
+} // namespace
+
+std::vector<QImage> renderViews(const QString& folder, const std::vector<int>& views, bool infobar,
+                                int scale) {
+    frmMain window;
+    window.Form_Load(); // the start-up of the editor, without showing the window
+    window.ChkInfobar->setValue(infobar ? 1 : 0);
+
+    std::vector<QImage> pictures;
+    for (int view : views) {
+        window.ComboAnsicht->setText(QStringLiteral("Kartenansicht %1").arg(view));
+        window.openSkinFolder(folder, false);
+        window.Selector->setVisible(false);
+        const QImage canvas = window.grab(window.Shape1->geometry()).toImage();
+        pictures.push_back(
+            canvas.scaled(canvas.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    }
+    return pictures;
+}
+
+std::vector<QString> renderFiles(const QString& output, const std::vector<int>& views) {
+    if (views.size() == 1)
+        return {output};
+    QString stem = output;
+    if (stem.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        stem.chop(4);
+    std::vector<QString> files;
+    for (int view : views)
+        files.push_back(stem + QStringLiteral("-%1.png").arg(view));
+    return files;
+}
+
+int runRender(int argc, char* argv[], const CommandLine& command, QTextStream& err) {
+    const QFileInfo folder(command.folder);
+    if (!folder.isDir()) {
+        err << "tessel: " << command.folder
+            << (folder.exists() ? ": no folder\n" : ": no such folder\n");
+        return 2;
+    }
+    // No window is shown: the offscreen platform needs no display, and one pixel of the
+    // picture is one pixel of the canvas.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    for (const char* name : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS"})
+        qunsetenv(name);
+    QApplication app(argc, argv);
+
+    const std::vector<int> views =
+        command.view == 0 ? std::vector<int>{1, 2, 3} : std::vector<int>{command.view};
+    const std::vector<QImage> pictures =
+        renderViews(command.folder, views, command.infobar, command.scale);
+    const std::vector<QString> files = renderFiles(command.output, views);
+    int status = 0;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const QString problem = writePng(pictures[i], files[i]);
+        if (!problem.isEmpty()) {
+            err << "tessel: cannot write " << files[i] << ": " << problem << '\n';
+            status = 2;
+        }
+    }
+    return status;
+}
+
+} // namespace cli

@@ -1,0 +1,29 @@
+// tessel --render: the views of a skin drawn as the editor's canvas shows them, into
+// PNG files, by the editor's own window without showing it.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <vector>
+
+class QTextStream;
+struct CommandLine;
+
+namespace cli {
+
+// The 240 x 320 canvas (its frame and the street map included) with the element
+// pictures of each view (1 to 3) as a load of that view places them, without the
+// selection frame; every screen pixel becomes scale x scale picture pixels. Needs an
+// application object.
+std::vector<QImage> renderViews(const QString& folder, const std::vector<int>& views, bool infobar,
+                                int scale);
+
+// The files a render writes: FILE itself for one view; for all three, FILE-1.png to
+// FILE-3.png, with a ".png" ending of FILE taken off first.
+std::vector<QString> renderFiles(const QString& output, const std::vector<int>& views);
+
+// The whole command, on Qt's offscreen platform whatever the environment says; problems
+// go to `err`. Returns the exit status: 0, or 2 when nothing or not all could be written.
+int runRender(int argc, char* argv[], const CommandLine& command, QTextStream& err);
+
+} // namespace cli

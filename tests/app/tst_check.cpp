@@ -1,0 +1,141 @@
+// tessel --check: each kind of mistake in a skin found once, at its exact line, with
+// what the editor does about it.
+#include "app/cli/check.h"
+#include "editorfixture.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace fixture;
+
+namespace {
+
+// A skin that lies on the screen in every view with the info bar on and off (info bar
+// height 30). In mapviewlt.ini section k starts at line 5k + 1, in defaultlt.ini too.
+QByteArray cleanMapview() {
+    return layout({"zoomwin:200,60,25,105", "infobar:0,283,240,30",    "to:1,40,238,18",
+                   "from:0,300,176,19",     "routeinfo:0,222,58,80",   "nextinfo:182,244,58,58",
+                   "distance:64,57,58,40",  "schematic2:0,55,60,60",   "schematic:10,65,60,60",
+                   "birdview:0,248,46,32",  "zoomout:194,284,46,32",   "zoomin:194,248,46,32",
+                   "auto:0,284,46,32",      "pan:48,284,46,32",        "center:96,284,46,32",
+                   "north:148,248,46,32",   "route:146,284,46,32",     "info:198,182,41,35",
+                   "Menu:200,22,39,36",     "largedummy:5,283,230,19", "smalldummy:62,300,176,19"});
+}
+
+QByteArray cleanDefaults() {
+    return layout({"log:2,84,40,36", "tmc:2,124,40,36", "gps:2,164,39,34", "win:156,22,41,35"});
+}
+
+QByteArray replaced(QByteArray text, const QByteArray& from, const QByteArray& to) {
+    if (!text.contains(from))
+        qFatal("test data: %s not found", from.constData());
+    return text.replace(from, to);
+}
+
+} // namespace
+
+class tst_Check : public QObject {
+    Q_OBJECT
+
+private slots:
+    void findings_data();
+    void findings();
+    void summary();
+};
+
+void tst_Check::findings_data() {
+    QTest::addColumn<QByteArray>("mapview"); // empty: the file is missing
+    QTest::addColumn<QByteArray>("defaults");
+    QTest::addColumn<QStringList>("expected");
+
+    const QByteArray m = cleanMapview();
+    const QByteArray d = cleanDefaults();
+    const QString outside =
+        QStringLiteral("warning: [%1] lies %2 outside the 240 x 320 screen in ");
+
+    QTest::newRow("clean, with what the editor ignores")
+        << replaced(replaced(m, "[Menu]", "[MENU]"), "[from]\r\nx=0\r\n", "[from]\r\n") +
+               "[other]\r\nx=abc\r\n"
+        << replaced(d, "[log]\r\n", "[log]\r\nvisible= 1\r\n") << QStringList{};
+    QTest::newRow("file missing") << m << QByteArray()
+                                  << QStringList{"defaultlt.ini: error: missing"};
+    QTest::newRow("x no number")
+        << replaced(m, "[zoomwin]\r\nx=200", "[zoomwin]\r\nx=abc") << d
+        << QStringList{"mapviewlt.ini:2: error: [zoomwin] x=abc is not a number; the editor "
+                       "leaves the element where it was"};
+    QTest::newRow("routeinfo cy empty")
+        << replaced(m, "y=222\r\ncx=58\r\ncy=80", "y=222\r\ncx=58\r\ncy=") << d
+        << QStringList{"mapviewlt.ini:25: error: [routeinfo] cy has no value; the editor counts "
+                       "it as 0"};
+    QTest::newRow("info bar height no number: shift -2")
+        << replaced(m, "cx=240\r\ncy=30", "cx=240\r\ncy=3O") << d
+        << QStringList{"mapviewlt.ini:10: error: [infobar] cy=3O is not a number; the editor "
+                       "takes 0 as the info bar's height and leaves the element's height as it was",
+                       "mapviewlt.ini:16: " + outside.arg("from", "partly") +
+                           "views 1 and 3 with the info bar on: 1 px beyond the bottom edge"};
+    QTest::newRow("section missing")
+        << replaced(m, "[pan]\r\nx=48\r\ny=284\r\ncx=46\r\ncy=32\r\n", "") << d
+        << QStringList{"mapviewlt.ini: warning: section [pan] missing; the editor uses its "
+                       "defaults"};
+    QTest::newRow("key missing")
+        << replaced(m, "[pan]\r\nx=48\r\ny=284\r\ncx=46\r\ncy=32\r\n",
+                    "[pan]\r\nx=48\r\ny=284\r\ncx=46\r\n")
+        << d
+        << QStringList{"mapviewlt.ini:66: warning: [pan] has no key cy; the editor uses cy=20"};
+    QTest::newRow("key and section given twice")
+        << m << d + "x=3\r\n[WIN]\r\nx=1\r\n"
+        << QStringList{"defaultlt.ini:21: warning: [win] x given again; line 17 counts, this one "
+                       "is ignored",
+                       "defaultlt.ini:22: warning: section [win] given again; the one in line 16 "
+                       "counts, this one is ignored"};
+    QTest::newRow("beyond the right edge in every view")
+        << m << replaced(d, "x=156", "x=230")
+        << QStringList{"defaultlt.ini:16: " + outside.arg("win", "partly") +
+                       "views 1, 2 and 3 with the info bar on and off: 31 px beyond the right "
+                       "edge"};
+    QTest::newRow("beyond the bottom with the info bar off")
+        << replaced(m, "x=1\r\ny=40", "x=1\r\ny=310") << d
+        << QStringList{"mapviewlt.ini:11: " + outside.arg("to", "partly") +
+                       "view 1 with the info bar off: 8 px beyond the bottom edge"};
+    QTest::newRow("wholly outside, two edges")
+        << m << replaced(d, "x=2\r\ny=164", "x=-50\r\ny=-40")
+        << QStringList{"defaultlt.ini:11: " + outside.arg("gps", "wholly") +
+                       "views 1, 2 and 3 with the info bar on and off: 50 px beyond the left "
+                       "edge and 40 px beyond the top edge"};
+    QTest::newRow("width 0")
+        << m << replaced(d, "cx=40\r\ncy=36\r\n[gps]", "cx=0\r\ncy=36\r\n[gps]")
+        << QStringList{"defaultlt.ini:9: warning: [tmc] has a width of 0 or less (cx=0)"};
+    QTest::newRow("byte-order mark, mixed endings, leading blanks")
+        << m << "\xEF\xBB\xBF" + replaced(replaced(d, "x=2\r\n", "x=2\n"), "y=84", "y=  84")
+        << QStringList{"defaultlt.ini:1: warning: the file starts with a UTF-8 byte-order mark; "
+                       "the editor skips it, other programs may not",
+                       "defaultlt.ini:2: warning: mixed line endings: this line ends with LF, line "
+                       "1 with CR LF",
+                       "defaultlt.ini:3: warning: [log] the value of y has leading blanks; the "
+                       "editor drops them"};
+}
+
+void tst_Check::findings() {
+    QFETCH(QByteArray, mapview);
+    QFETCH(QByteArray, defaults);
+    QFETCH(QStringList, expected);
+    QTemporaryDir dir;
+    if (!mapview.isEmpty())
+        writeFile(dir.filePath("mapviewlt.ini"), mapview);
+    if (!defaults.isEmpty())
+        writeFile(dir.filePath("defaultlt.ini"), defaults);
+
+    QStringList found;
+    for (const cli::Finding& finding : cli::checkSkin(dir.path()))
+        found << cli::formatFinding(finding).remove(dir.path() + "/");
+    QCOMPARE(found, expected);
+}
+
+void tst_Check::summary() {
+    QCOMPARE(cli::summaryLine(0, 0), QStringLiteral("0 errors, 0 warnings"));
+    QCOMPARE(cli::summaryLine(1, 1), QStringLiteral("1 error, 1 warning"));
+    QCOMPARE(cli::summaryLine(2, 3), QStringLiteral("2 errors, 3 warnings"));
+}
+
+QTEST_MAIN(tst_Check)
+#include "tst_check.moc"

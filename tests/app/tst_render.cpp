@@ -1,0 +1,73 @@
+// tessel --render draws exactly what the editor's canvas shows for the same skin, view
+// and info bar state, without the selection frame.
+#include "app/cli/render.h"
+#include "editorfixture.h"
+
+#include <QtTest>
+
+using namespace fixture;
+
+class tst_Render : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sameAsTheCanvas_data();
+    void sameAsTheCanvas();
+    void fileNames();
+};
+
+void tst_Render::sameAsTheCanvas_data() {
+    QTest::addColumn<int>("view");
+    QTest::addColumn<bool>("infobar");
+    QTest::addColumn<int>("scale");
+
+    QTest::newRow("view 1, info bar on") << 1 << true << 1;
+    QTest::newRow("view 1, info bar off, 3x") << 1 << false << 3;
+    QTest::newRow("view 2") << 2 << true << 1;
+    QTest::newRow("view 3, 2x") << 3 << true << 2;
+}
+
+void tst_Render::sameAsTheCanvas() {
+    QFETCH(int, view);
+    QFETCH(bool, infobar);
+    QFETCH(int, scale);
+
+    QImage rendered;
+    Editor editor;
+    // The skin has an element partly off the canvas and one under another.
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    {
+        // The render uses a main window of its own; the editor's comes after it.
+        const QString work = QDir::currentPath();
+        rendered = cli::renderViews(skin, {view}, infobar, scale).at(0);
+        QCOMPARE(QDir::currentPath(), work);
+    }
+    QCOMPARE(rendered.size(), QSize(240, 320) * scale);
+
+    frmMain& w = editor.w();
+    if (!infobar)
+        editor.click(w.ChkInfobar);
+    editor.load(skin);
+    if (view != 1) {
+        w.ComboAnsicht->setCurrentIndex(view - 1);
+        w.ComboAnsicht_Click();
+    }
+    w.Selector->hide();
+    const QImage shown =
+        w.grab(w.Shape1->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown.size(), QSize(240, 320));
+    const QImage picture = rendered.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) != shown.pixel(x / scale, y / scale))
+                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 differs").arg(x).arg(y)));
+}
+
+void tst_Render::fileNames() {
+    QCOMPARE(cli::renderFiles("out.png", {2}), std::vector<QString>{"out.png"});
+    QCOMPARE(cli::renderFiles("a/out.PNG", {1, 2, 3}),
+             (std::vector<QString>{"a/out-1.png", "a/out-2.png", "a/out-3.png"}));
+}
+
+QTEST_MAIN(tst_Render)
+#include "tst_render.moc"
