@@ -4,6 +4,7 @@
 #include "app/cli/layoutscan.h"
 #include "app/skinlayout.h"
 #include "platform/profilefile.h"
+#include "platform/profiletext.h"
 #include "resources/errors.h"
 #include "resources/numbers.h"
 
@@ -120,7 +121,8 @@ private:
             add(file, 0, true, exists ? QStringLiteral("unreadable") : QStringLiteral("missing"));
             return;
         }
-        file.scan = std::make_unique<LayoutScan>(*bytes);
+        // In the form the profile functions read it: a UTF-16 file as 8-bit text.
+        file.scan = std::make_unique<LayoutScan>(profile::textForReading(*bytes));
         checkBytes(file);
     }
 

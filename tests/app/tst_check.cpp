@@ -102,6 +102,13 @@ void tst_Check::findings_data() {
         << QStringList{"defaultlt.ini:11: " + outside.arg("gps", "wholly") +
                        "views 1, 2 and 3 with the info bar on and off: 50 px beyond the left "
                        "edge and 40 px beyond the top edge"};
+    QByteArray utf16("\xFF\xFE");
+    for (const char c : replaced(d, "x=156", "x=abc"))
+        utf16 += QByteArray(1, c) + '\0';
+    QTest::newRow("UTF-16 file")
+        << m << utf16
+        << QStringList{"defaultlt.ini:17: error: [win] x=abc is not a number; the editor leaves "
+                       "the element where it was"};
     QTest::newRow("width 0")
         << m << replaced(d, "cx=40\r\ncy=36\r\n[gps]", "cx=0\r\ncy=36\r\n[gps]")
         << QStringList{"defaultlt.ini:9: warning: [tmc] has a width of 0 or less (cx=0)"};
