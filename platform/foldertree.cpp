@@ -1,10 +1,15 @@
 #include "platform/foldertree.h"
 
+#include "platform/shell.h"
+
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <algorithm>
 #include <memory>
 
 namespace platform {
@@ -14,12 +19,27 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kKindRole = Qt::UserRole + 1;
 constexpr int kListedRole = Qt::UserRole + 2;
+constexpr int kRawPathRole = Qt::UserRole + 3; // the path's bytes
+constexpr int kUnusableRole = Qt::UserRole + 4;
+constexpr int kHasVisibleRole = Qt::UserRole + 5;
+constexpr int kHasHiddenRole = Qt::UserRole + 6;
+constexpr int kPendingRole = Qt::UserRole + 7; // a listing is on its way
+
+// How long an expanded folder may hold up the dialog before it is read in the background,
+// and how long a search waits for each folder on its way.
+constexpr std::chrono::milliseconds kExpandBudget(100);
+constexpr std::chrono::milliseconds kSearchBudget(2000);
 
 const QString kNewFolder = QStringLiteral("Neuer Ordner");
+const QString kReading = QStringLiteral("Wird gelesen …");
 constexpr int kMostNewFolders = 9999;
 
 QString childPath(const QString& folder, const QString& name) {
     return folder == QLatin1String("/") ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+QByteArray childRawPath(const QByteArray& folder, const QByteArray& name) {
+    return folder == "/" ? folder + name : folder + '/' + name;
 }
 
 // Whether path is folder itself or lies below it.
@@ -34,17 +54,28 @@ bool isPlainName(const QString& name) {
            name != QLatin1String("..");
 }
 
+QByteArray rawPathOf(const QTreeWidgetItem* item) {
+    const QVariant raw = item->data(0, kRawPathRole);
+    return raw.isValid() ? raw.toByteArray() : FolderTree::itemPath(item).toLocal8Bit();
+}
+
 } // namespace
 
 FolderTree::FolderTree(bool includeFiles, QWidget* parent)
     : QTreeWidget(parent), m_includeFiles(includeFiles) {
     setColumnCount(1);
     setHeaderHidden(true);
+    // Names wider than the tree get a horizontal scroll bar instead of being cut off.
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformRowHeights(true);
-    connect(this, &QTreeWidget::itemExpanded, this, &FolderTree::populate);
+    connect(this, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* item) { populate(item, kExpandBudget); });
     connect(this, &QTreeWidget::itemChanged, this, &FolderTree::onItemChanged);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &FolderTree::relist);
 }
 
 FolderTree::Kind FolderTree::kind(const QTreeWidgetItem* item) {
@@ -63,23 +94,12 @@ bool FolderTree::isFolder(const QTreeWidgetItem* item) {
     return kind(item) == Kind::Folder;
 }
 
-int FolderTree::entryFilters() const {
-    QDir::Filters filters = QDir::Dirs | QDir::NoDotAndDotDot;
-    if (m_includeFiles)
-        filters |= QDir::Files;
-    return int(filters);
+bool FolderTree::isUsable(const QTreeWidgetItem* item) {
+    return item && !item->data(0, kUnusableRole).toBool();
 }
 
-bool FolderTree::hasEntries(const QString& path) const {
-    QDirIterator it(path, QDir::Filters(entryFilters()));
-    return it.hasNext();
-}
-
-std::unique_ptr<QTreeWidgetItem> FolderTree::newItem(const QString& path, const QString& label,
-                                                     Kind kind) const {
-    auto item = std::make_unique<QTreeWidgetItem>(QStringList{label});
-    item->setData(0, kPathRole, path);
-    item->setData(0, kKindRole, int(kind));
+// Looked up once: a style's icon lookup can ask the icon theme on disk every time.
+QIcon FolderTree::iconFor(const QString& path, Kind kind) const {
     QStyle::StandardPixmap icon = QStyle::SP_DirIcon;
     if (kind == Kind::Desktop)
         icon = QStyle::SP_DesktopIcon;
@@ -89,20 +109,69 @@ std::unique_ptr<QTreeWidgetItem> FolderTree::newItem(const QString& path, const 
         icon = QStyle::SP_DriveHDIcon;
     else if (path == QDir::homePath())
         icon = QStyle::SP_DirHomeIcon;
+    auto found = m_icons.find(int(icon));
+    if (found == m_icons.end())
+        found = m_icons.insert(int(icon), style()->standardIcon(icon));
+    return *found;
+}
+
+std::unique_ptr<QTreeWidgetItem> FolderTree::newItem(const QString& path, const QString& label,
+                                                     Kind kind) const {
+    auto item = std::make_unique<QTreeWidgetItem>(QStringList{label});
+    item->setData(0, kPathRole, path);
+    item->setData(0, kKindRole, int(kind));
+    item->setToolTip(0, kind == Kind::Desktop ? label : path);
     if (kind != Kind::Placeholder)
-        item->setIcon(0, style()->standardIcon(icon));
-    if (kind == Kind::Folder && hasEntries(path))
-        item->addChild(std::make_unique<QTreeWidgetItem>().release()); // the placeholder
+        item->setIcon(0, iconFor(path, kind));
     return item;
 }
 
-void FolderTree::setDesktopRoot() {
+std::unique_ptr<QTreeWidgetItem> FolderTree::entryItem(const QTreeWidgetItem* parentItem,
+                                                       const FolderEntry& entry) const {
+    const QString path = childPath(itemPath(parentItem), entry.name);
+    auto item = newItem(path, entry.name, entry.isDir ? Kind::Folder : Kind::File);
+    item->setData(0, kRawPathRole, childRawPath(rawPathOf(parentItem), entry.rawName));
+    item->setData(0, kHasVisibleRole, entry.hasVisible);
+    item->setData(0, kHasHiddenRole, entry.hasHidden);
+    if (!isUsable(parentItem) || !entry.nameRoundTrips()) {
+        item->setData(0, kUnusableRole, true);
+        item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
+        item->setToolTip(0, path + QStringLiteral("\nDer Name ist kein gültiger Text; der Ordner "
+                                                  "kann nicht geöffnet werden."));
+    } else {
+        updatePlaceholder(item.get());
+    }
+    return item;
+}
+
+// Gives an unlisted folder its placeholder child when it has entries to show, or takes it.
+void FolderTree::updatePlaceholder(QTreeWidgetItem* item) const {
+    if (kind(item) != Kind::Folder || item->data(0, kListedRole).toBool() || !isUsable(item))
+        return;
+    const bool expandable = item->data(0, kHasVisibleRole).toBool() ||
+                            (m_showHidden && item->data(0, kHasHiddenRole).toBool());
+    if (expandable && item->childCount() == 0)
+        item->addChild(newItem(QString(), QString(), Kind::Placeholder).release());
+    else if (!expandable && item->childCount() > 0)
+        qDeleteAll(item->takeChildren());
+}
+
+void FolderTree::setDesktopRoot(const QList<Place>& places) {
     clear();
+    m_listings.clear();
     auto desktop = newItem(QString(), QStringLiteral("Desktop"), Kind::Desktop);
     desktop->setData(0, kListedRole, true);
-    desktop->addChild(
-        newItem(QDir::homePath(), QStringLiteral("Persönlicher Ordner"), Kind::Folder).release());
-    desktop->addChild(newItem(QStringLiteral("/"), QStringLiteral("/"), Kind::Folder).release());
+    QList<QPair<QString, QString>> tops = {
+        {QDir::homePath(), QStringLiteral("Persönlicher Ordner")},
+        {QStringLiteral("/"), QStringLiteral("/")}};
+    for (const Place& place : places)
+        tops.append({place.path, place.label});
+    for (const auto& [path, label] : tops) {
+        auto item = newItem(path, label, Kind::Folder);
+        item->setData(0, kHasVisibleRole, true); // read when opened
+        updatePlaceholder(item.get());
+        desktop->addChild(item.release());
+    }
     QTreeWidgetItem* const top = desktop.get();
     addTopLevelItem(desktop.release());
     top->setExpanded(true);
@@ -111,44 +180,161 @@ void FolderTree::setDesktopRoot() {
 
 void FolderTree::setFolderRoot(const QString& path) {
     clear();
+    m_listings.clear();
     const QString label = path == QLatin1String("/") ? path : QFileInfo(path).fileName();
     auto root = newItem(path, label, Kind::Folder);
     QTreeWidgetItem* const top = root.get();
     addTopLevelItem(root.release());
+    populate(top, kSearchBudget);
     top->setExpanded(true);
     setCurrentItem(top);
 }
 
-void FolderTree::populate(QTreeWidgetItem* item) {
-    if (kind(item) != Kind::Folder || item->data(0, kListedRole).toBool())
+void FolderTree::populate(QTreeWidgetItem* item, std::chrono::milliseconds budget) {
+    if (kind(item) != Kind::Folder || !isUsable(item))
+        return;
+    if (item->data(0, kListedRole).toBool() && !item->data(0, kPendingRole).toBool())
         return;
     item->setData(0, kListedRole, true);
-    qDeleteAll(item->takeChildren());
+    const PendingListing pending(rawPathOf(item), m_includeFiles);
+    if (pending.waitFor(budget)) {
+        apply(item, pending.future().result());
+        return;
+    }
+    if (!item->data(0, kPendingRole).toBool()) {
+        item->setData(0, kPendingRole, true);
+        qDeleteAll(item->takeChildren());
+        auto reading = newItem(QString(), kReading, Kind::Placeholder);
+        reading->setFlags(Qt::NoItemFlags);
+        item->addChild(reading.release());
+    }
     const QString path = itemPath(item);
-    const QFileInfoList entries = QDir(path).entryInfoList(
-        QDir::Filters(entryFilters()), QDir::Name | QDir::IgnoreCase | QDir::DirsFirst);
-    QList<QTreeWidgetItem*> children; // handed to the tree in one go, just below
-    children.reserve(entries.size());
-    for (const QFileInfo& entry : entries)
-        children.append(newItem(childPath(path, entry.fileName()), entry.fileName(),
-                                entry.isDir() ? Kind::Folder : Kind::File)
-                            .release());
-    item->addChildren(children);
+    pending.future().then(this, [this, path](const FolderListing& listing) {
+        QTreeWidgetItem* const at = walk(path, false);
+        if (at && at->data(0, kPendingRole).toBool())
+            apply(at, listing);
+    });
+}
+
+void FolderTree::relist(const QString& path) {
+    QTreeWidgetItem* item = walk(path, false);
+    if (!item || !item->data(0, kListedRole).toBool())
+        return;
+    const PendingListing pending(rawPathOf(item), m_includeFiles);
+    pending.future().then(this, [this, path](const FolderListing& listing) {
+        if (QTreeWidgetItem* const at = walk(path, false); at && at->data(0, kListedRole).toBool())
+            apply(at, listing);
+    });
+}
+
+bool FolderTree::wanted(const QString& path, bool hidden) const {
+    return !hidden || m_showHidden ||
+           std::any_of(m_revealed.cbegin(), m_revealed.cend(),
+                       [&path](const QString& revealed) { return isWithin(revealed, path); });
+}
+
+// Brings an item's children in line with a listing: items that stay keep their own children,
+// their expansion and the selection.
+void FolderTree::apply(QTreeWidgetItem* item, const FolderListing& listing) {
+    item->setData(0, kPendingRole, false);
+    item->setData(0, kListedRole, true);
+    const QString path = itemPath(item);
+    m_listings.insert(path, listing);
+    if (listing.readable && !m_watcher.directories().contains(path))
+        m_watcher.addPath(path);
+
+    std::vector<const FolderEntry*> shown;
+    shown.reserve(listing.entries.size());
+    for (const FolderEntry& entry : listing.entries)
+        if (wanted(childPath(path, entry.name), entry.hidden))
+            shown.push_back(&entry);
+
+    QHash<QByteArray, QTreeWidgetItem*> present;
+    for (int i = item->childCount() - 1; i >= 0; --i) {
+        QTreeWidgetItem* child = item->child(i);
+        if (kind(child) == Kind::Placeholder)
+            delete item->takeChild(i);
+        else
+            present.insert(rawPathOf(child), child);
+    }
+    QHash<QByteArray, const FolderEntry*> keep;
+    for (const FolderEntry* entry : shown)
+        keep.insert(childRawPath(rawPathOf(item), entry->rawName), entry);
+    for (auto it = present.cbegin(); it != present.cend(); ++it) {
+        if (keep.contains(it.key()))
+            continue;
+        if (m_renaming == it.value())
+            m_renaming = nullptr;
+        delete it.value(); // leaves the tree with it
+    }
+
+    if (item->childCount() == 0) { // the common case: all new, handed over in one go
+        QList<QTreeWidgetItem*> children;
+        children.reserve(qsizetype(shown.size()));
+        for (const FolderEntry* entry : shown)
+            children.append(entryItem(item, *entry).release());
+        item->addChildren(children);
+        return;
+    }
+    // Items that stay keep their place; new ones go in after their listed neighbour.
+    int at = 0;
+    for (const FolderEntry* entry : shown) {
+        const QByteArray raw = childRawPath(rawPathOf(item), entry->rawName);
+        if (QTreeWidgetItem* child = present.value(raw); child && keep.contains(raw)) {
+            child->setData(0, kHasVisibleRole, entry->hasVisible);
+            child->setData(0, kHasHiddenRole, entry->hasHidden);
+            updatePlaceholder(child);
+            at = item->indexOfChild(child) + 1;
+        } else {
+            item->insertChild(at++, entryItem(item, *entry).release());
+        }
+    }
+}
+
+void FolderTree::setShowHidden(bool show) {
+    if (show == m_showHidden)
+        return;
+    m_showHidden = show;
+    QList<QTreeWidgetItem*> items;
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        items.append(topLevelItem(i));
+    while (!items.isEmpty()) {
+        QTreeWidgetItem* item = items.takeLast();
+        const QString path = itemPath(item);
+        if (kind(item) == Kind::Folder && m_listings.contains(path) &&
+            !item->data(0, kPendingRole).toBool())
+            apply(item, m_listings.value(path));
+        else
+            updatePlaceholder(item);
+        for (int i = 0; i < item->childCount(); ++i)
+            items.append(item->child(i));
+    }
 }
 
 QTreeWidgetItem* FolderTree::findPath(const QString& path) {
+    if (!path.isEmpty() && !m_revealed.contains(path))
+        m_revealed.append(path);
+    return walk(path, true);
+}
+
+// The item of a path; with list, folders on the way are listed (waiting for each), without,
+// only what the tree holds already is looked at.
+QTreeWidgetItem* FolderTree::walk(const QString& path, bool list) {
     QTreeWidgetItem* top = topLevelItem(0);
     if (!top)
         return nullptr;
     if (path.isEmpty())
         return isDesktop(top) ? top : nullptr;
 
-    // The branch to walk down: the home folder before "/" under the Desktop.
+    // The branch to walk down: the innermost top folder that holds the path.
     QTreeWidgetItem* item = nullptr;
     if (isDesktop(top)) {
-        for (int i = 0; i < top->childCount() && !item; ++i)
-            if (isWithin(path, itemPath(top->child(i))))
-                item = top->child(i);
+        for (int i = 0; i < top->childCount(); ++i) {
+            QTreeWidgetItem* candidate = top->child(i);
+            if (isWithin(path, itemPath(candidate)) &&
+                (!item || itemPath(candidate).size() > itemPath(item).size()))
+                item = candidate;
+        }
     } else if (isWithin(path, itemPath(top))) {
         item = top;
     }
@@ -158,11 +344,15 @@ QTreeWidgetItem* FolderTree::findPath(const QString& path) {
     QString at = itemPath(item);
     const QString rest = path.mid(at == QLatin1String("/") ? 1 : at.size() + 1);
     for (const QString& name : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        populate(item);
+        if (list) {
+            populate(item, kSearchBudget);
+            if (m_listings.contains(at) && !item->data(0, kPendingRole).toBool())
+                apply(item, m_listings.value(at)); // shows a hidden folder on the way
+        }
         const QString wanted = childPath(at, name);
         QTreeWidgetItem* next = nullptr;
         for (int i = 0; i < item->childCount() && !next; ++i)
-            if (itemPath(item->child(i)) == wanted)
+            if (itemPath(item->child(i)) == wanted && kind(item->child(i)) != Kind::Placeholder)
                 next = item->child(i);
         if (!next)
             return nullptr;
@@ -194,7 +384,7 @@ void FolderTree::insertSorted(QTreeWidgetItem* parentItem, std::unique_ptr<QTree
 }
 
 QTreeWidgetItem* FolderTree::createFolder(QTreeWidgetItem* parentItem) {
-    if (!isFolder(parentItem))
+    if (!isFolder(parentItem) || !isUsable(parentItem))
         return nullptr;
     const QString folder = itemPath(parentItem);
     QDir dir(folder);
@@ -205,18 +395,25 @@ QTreeWidgetItem* FolderTree::createFolder(QTreeWidgetItem* parentItem) {
         return nullptr;
 
     const QString path = childPath(folder, name);
-    if (parentItem->data(0, kListedRole).toBool())
-        insertSorted(parentItem, newItem(path, name, Kind::Folder));
-    else
-        populate(parentItem);
+    if (!parentItem->data(0, kListedRole).toBool() || parentItem->data(0, kPendingRole).toBool())
+        populate(parentItem, kSearchBudget);
     for (int i = 0; i < parentItem->childCount(); ++i)
         if (itemPath(parentItem->child(i)) == path)
             return parentItem->child(i);
-    return nullptr;
+    FolderEntry entry;
+    entry.rawName = name.toLocal8Bit();
+    entry.name = name;
+    entry.isDir = true;
+    entry.hidden = name.startsWith(QLatin1Char('.'));
+    auto item = entryItem(parentItem, entry);
+    QTreeWidgetItem* const made = item.get();
+    insertSorted(parentItem, std::move(item));
+    return made;
 }
 
 void FolderTree::renameItem(QTreeWidgetItem* item) {
-    if (kind(item) != Kind::Folder && kind(item) != Kind::File)
+    if ((kind(item) != Kind::Folder && kind(item) != Kind::File) || !isUsable(item) ||
+        !item->parent() || isDesktop(item->parent()))
         return;
     item->setFlags(item->flags() | Qt::ItemIsEditable); // before m_renaming: this reports a change
     m_renaming = item;
@@ -238,8 +435,11 @@ void FolderTree::onItemChanged(QTreeWidgetItem* item, int column) {
             !dir.rename(old.fileName(), name)) {
             item->setText(0, old.fileName());
         } else {
+            const QString path = childPath(dir.path(), name);
             item->setText(0, name);
-            item->setData(0, kPathRole, childPath(dir.path(), name));
+            item->setData(0, kPathRole, path);
+            item->setData(0, kRawPathRole, path.toLocal8Bit());
+            item->setToolTip(0, path);
             renamed = true;
         }
     }
@@ -254,6 +454,19 @@ void FolderTree::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint
         m_renaming->setFlags(m_renaming->flags() & ~Qt::ItemIsEditable);
         m_renaming = nullptr;
     }
+}
+
+void FolderTree::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier) {
+        renameItem(currentItem());
+        return;
+    }
+    if (state() != EditingState &&
+        (event->text() == QLatin1String("/") || event->text() == QLatin1String("~"))) {
+        emit locationTyped(event->text());
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }
 
 } // namespace platform

@@ -1,8 +1,11 @@
 #include "platform/shelldialog.h"
 
 #include "platform/foldertree.h"
+#include "platform/locationfield.h"
+#include "platform/places.h"
 #include "platform/statusline.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -11,6 +14,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <cstring>
 
@@ -40,6 +44,10 @@ void copyDisplayName(QString name, LPSTR buffer) {
 std::optional<QString> refusalOf(const QTreeWidgetItem* item) {
     if (!item || FolderTree::isDesktop(item))
         return std::nullopt;
+    if (!FolderTree::isUsable(item))
+        return QStringLiteral("Der Name „%1“ ist kein gültiger Text; der Ordner kann nicht "
+                              "geöffnet werden.")
+            .arg(item->text(0));
     if (std::size_t(FolderTree::itemPath(item).toLocal8Bit().size()) >= MAX_FS_PATH)
         return QStringLiteral("Der Pfad dieses Ordners ist länger als %1 Bytes; er kann nicht "
                               "geöffnet werden.")
@@ -98,6 +106,16 @@ ShellDialog::ShellDialog(const BROWSEINFOA& request, QWidget* owner)
         layout->addWidget(m_note);
     }
 
+    m_location = new LocationField(m_flags & BIF_BROWSEINCLUDEFILES, this);
+    m_location->setObjectName(QStringLiteral("locationEdit"));
+    m_location->hide();
+    layout->addWidget(m_location);
+    connect(m_location, &LocationField::submitted, this, &ShellDialog::acceptTyped);
+    connect(m_location, &LocationField::dismissed, this, [this] {
+        m_location->hide();
+        m_tree->setFocus();
+    });
+
     m_tree = new FolderTree(m_flags & BIF_BROWSEINCLUDEFILES, this);
     m_tree->setObjectName(QStringLiteral("folderTree"));
     layout->addWidget(m_tree, 1);
@@ -105,7 +123,9 @@ ShellDialog::ShellDialog(const BROWSEINFOA& request, QWidget* owner)
     if (root && !root->isEmpty() && QFileInfo(*root).isDir())
         m_tree->setFolderRoot(*root);
     else
-        m_tree->setDesktopRoot();
+        m_tree->setDesktopRoot(userPlaces(mountedVolumes(), QDir::homePath()));
+    connect(m_tree, &FolderTree::locationTyped, this,
+            [this](const QString& text) { showLocation(text, false); });
 
     if (m_flags & BIF_EDITBOX) {
         auto* row = new QHBoxLayout;
@@ -120,7 +140,7 @@ ShellDialog::ShellDialog(const BROWSEINFOA& request, QWidget* owner)
 
     auto* buttons = new QHBoxLayout;
     if (newStyle && !(m_flags & BIF_NONEWFOLDERBUTTON)) {
-        m_newFolder = new QPushButton(QStringLiteral("Neuen Ordner erstellen"), this);
+        m_newFolder = new QPushButton(QStringLiteral("Neuen &Ordner erstellen"), this);
         m_newFolder->setObjectName(QStringLiteral("newFolderButton"));
         buttons->addWidget(m_newFolder);
         connect(m_newFolder, &QPushButton::clicked, this, &ShellDialog::createFolder);
@@ -129,7 +149,7 @@ ShellDialog::ShellDialog(const BROWSEINFOA& request, QWidget* owner)
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("okButton"));
     m_ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    auto* cancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     buttons->addWidget(m_ok);
     buttons->addWidget(cancel);
@@ -145,6 +165,7 @@ ShellDialog::ShellDialog(const BROWSEINFOA& request, QWidget* owner)
     });
     onCurrentChanged(m_tree->currentItem());
     m_tree->setFocus();
+    addKeysAndMenu();
 
     // A real size now, so that the callback can place the dialog before it is shown.
     resize(sizeHint().expandedTo(newStyle ? kNewStyleSize : kOldStyleSize));
@@ -155,6 +176,74 @@ ShellDialog::ShellDialog(const BROWSEINFOA& request, QWidget* owner)
 }
 
 ShellDialog::~ShellDialog() = default;
+
+void ShellDialog::addKeysAndMenu() {
+    auto* location = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
+    connect(location, &QShortcut::activated, this, [this] {
+        const QTreeWidgetItem* item = m_tree->currentItem();
+        showLocation(FolderTree::isDesktop(item) ? QString() : FolderTree::itemPath(item), true);
+    });
+
+    auto* hidden = new QAction(QStringLiteral("&Versteckte Ordner anzeigen"), this);
+    hidden->setObjectName(QStringLiteral("showHiddenAction"));
+    hidden->setCheckable(true);
+    hidden->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    hidden->setShortcutContext(Qt::WindowShortcut);
+    connect(hidden, &QAction::toggled, this, [this](bool show) {
+        m_tree->setShowHidden(show);
+        m_location->setShowHidden(show);
+        if (QTreeWidgetItem* current = m_tree->currentItem())
+            m_tree->scrollToItem(current);
+    });
+    addAction(hidden);
+
+    auto* rename = new QAction(QStringLiteral("&Umbenennen"), this);
+    rename->setShortcut(QKeySequence(Qt::Key_F2));
+    rename->setShortcutContext(Qt::WidgetShortcut); // the tree handles the key itself
+    connect(rename, &QAction::triggered, this,
+            [this] { m_tree->renameItem(m_tree->currentItem()); });
+
+    m_tree->setContextMenuPolicy(Qt::ActionsContextMenu);
+    if (m_newFolder) {
+        m_createAction = new QAction(m_newFolder->text(), this);
+        m_createAction->setEnabled(m_newFolder->isEnabled());
+        connect(m_createAction, &QAction::triggered, this, &ShellDialog::createFolder);
+        m_tree->addAction(m_createAction);
+    }
+    m_tree->addAction(rename);
+    m_tree->addAction(hidden);
+}
+
+void ShellDialog::showLocation(const QString& text, bool selectAll) {
+    m_location->show();
+    m_location->setText(text);
+    m_location->setFocus();
+    if (selectAll)
+        m_location->selectAll();
+    else
+        m_location->end(false);
+}
+
+void ShellDialog::acceptTyped(const QString& text) {
+    const QString typed = text.trimmed();
+    if (typed.isEmpty())
+        return;
+    const std::optional<QString> path = resolveTyped(typed);
+    QTreeWidgetItem* item = path ? m_tree->findPath(*path) : nullptr;
+    if (!item) {
+        showNote(path ? QStringLiteral("„%1“ liegt außerhalb dieser Auswahl.").arg(*path)
+                      : QStringLiteral("„%1“ ist kein Ordner.").arg(typed));
+        return;
+    }
+    const QPointer<ShellDialog> alive(this);
+    m_tree->showItem(item); // the callback hears of it as of any other choice
+    if (!alive)
+        return;
+    m_location->hide();
+    m_tree->setFocus();
+    if (m_tree->currentItem() == item)
+        confirm();
+}
 
 int ShellDialog::callback(UINT message, LPARAM lParam) {
     return m_callback ? m_callback(HwndFromWidget(this), message, lParam, m_callbackData) : 0;
@@ -216,6 +305,8 @@ void ShellDialog::onCurrentChanged(QTreeWidgetItem* item) {
                      (!(m_flags & BIF_RETURNONLYFSDIRS) || !FolderTree::isDesktop(item)));
     if (m_newFolder)
         m_newFolder->setEnabled(FolderTree::isFolder(item) && !refused);
+    if (m_createAction)
+        m_createAction->setEnabled(m_newFolder->isEnabled());
     if (m_edit)
         m_edit->setText(item->text(0));
     const QPointer<ShellDialog> alive(this);

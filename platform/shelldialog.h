@@ -21,6 +21,7 @@
 
 #include <QDialog>
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -30,6 +31,7 @@ namespace platform {
 
 class FolderTree;
 class StatusLine;
+class LocationField;
 
 class ShellDialog : public QDialog {
     Q_OBJECT
@@ -55,6 +57,9 @@ private:
     void onCurrentChanged(QTreeWidgetItem* item);
     void notifySelection(QTreeWidgetItem* item);
     void showNote(const QString& text); // the dialog's own word on the selection or the input
+    void addKeysAndMenu();
+    void showLocation(const QString& text, bool selectAll);
+    void acceptTyped(const QString& text);
     void confirm();
     void createFolder();
     std::optional<QString> resolveTyped(const QString& typed) const;
@@ -63,11 +68,13 @@ private:
     const BFFCALLBACK m_callback;
     const LPARAM m_callbackData;
     const UINT m_flags;
-    FolderTree* m_tree = nullptr;       // children of the dialog
-    StatusLine* m_status = nullptr;     // only with BIF_STATUSTEXT
-    StatusLine* m_note = nullptr;       // without it: a line for the dialog's own notes
-    QLineEdit* m_edit = nullptr;        // only with BIF_EDITBOX
-    QPushButton* m_newFolder = nullptr; // only in the new style
+    FolderTree* m_tree = nullptr;        // children of the dialog
+    StatusLine* m_status = nullptr;      // only with BIF_STATUSTEXT
+    StatusLine* m_note = nullptr;        // without it: a line for the dialog's own notes
+    QLineEdit* m_edit = nullptr;         // only with BIF_EDITBOX
+    LocationField* m_location = nullptr; // shown on Ctrl+L, "/" or "~"
+    QPushButton* m_newFolder = nullptr;  // only in the new style
+    QAction* m_createAction = nullptr;   // its entry in the tree's menu
     QPushButton* m_ok = nullptr;
     bool m_initialized = false; // callbacks flow once BFFM_INITIALIZED is out
     bool m_noteShown = false;   // the status line holds a note of the dialog's own

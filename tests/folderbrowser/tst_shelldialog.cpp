@@ -1,11 +1,18 @@
 // The shell stand-in: special folders, item lists, window handles and functions, and the
 // folder dialog driven with keys and clicks through SHBrowseForFolderA.
 #include "dialogtesting.h"
+#include "platform/foldertree.h"
+#include "platform/places.h"
 #include "platform/shell.h"
 
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QtTest>
 #include <array>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace dialogtesting;
 
@@ -107,6 +114,16 @@ private slots:
     void typedPath_data();
     void typedPath();
     void newFolders();
+    void hiddenFolders();
+    void location_data();
+    void location();
+    void unusableNames_data();
+    void unusableNames();
+    void largeFolderKeepsEventsFlowing();
+    void places_data();
+    void places();
+    void readable();
+    void renameAndMnemonics();
 
 private:
     std::unique_ptr<QTemporaryDir> m_temp;
@@ -268,7 +285,7 @@ void tst_ShellDialog::selectionByPath_data() {
     row("trailing separator", "beta/", "beta");
     row("deep, closed", "Alpha/inner", "Alpha/inner");
     row("missing", "nowhere", "");
-    row("hidden", ".hidden", "");
+    row("hidden", ".hidden", ".hidden");
     row("file, folders only", "file.txt", "");
     row("root", "/", "/");
 }
@@ -427,6 +444,284 @@ void tst_ShellDialog::newFolders() {
     QCOMPARE(outcome.name, QByteArray("Fertig"));
     QCOMPARE(QDir(beta).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
              QStringList({"Fertig", "Neuer Ordner"}));
+}
+
+// The initial folder lies inside a hidden one: it is selected and can be chosen at once;
+// Ctrl+H shows the other hidden folders and hides them again.
+void tst_ShellDialog::hiddenFolders() {
+    const QString deep = m_root + "/.hidden/skins/deep";
+    QVERIFY(QDir().mkpath(deep) && QDir(m_root).mkpath(".other"));
+    Recorder recorder;
+    recorder.selectAtStart = deep.toLocal8Bit();
+    whenDialogOpens([&](QDialog* dialog) {
+        QCOMPARE(currentPath(dialog), deep);
+        QVERIFY(button(dialog, "okButton")->isEnabled());
+        QTreeWidget* folders = tree(dialog);
+        QTreeWidgetItem* root = folders->currentItem()->parent()->parent()->parent();
+        QCOMPARE(childNames(root), QStringList({".hidden", "Alpha", "beta", "gamma", "Skins"}));
+        QTest::keyClick(folders, Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(childNames(root),
+                 QStringList({".hidden", ".other", "Alpha", "beta", "gamma", "Skins"}));
+        QTest::keyClick(folders, Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(childNames(root), QStringList({".hidden", "Alpha", "beta", "gamma", "Skins"}));
+        QCOMPARE(currentPath(dialog), deep);
+        QTest::keyClick(folders, Qt::Key_Return);
+    });
+    QCOMPARE(browse(BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE, recorder).path, deep);
+}
+
+void tst_ShellDialog::location_data() {
+    QTest::addColumn<QString>("opener"); // "ctrl+l", or the key typed into the tree
+    QTest::addColumn<QString>("typed");  // "@" stands for the test folder
+    QTest::addColumn<QString>("result"); // below the test folder; "-": stays open, then cancelled
+    QTest::addColumn<QString>("note");   // what the status line says after Return
+
+    QTest::newRow("absolute") << "ctrl+l"
+                              << "@/gamma"
+                              << "gamma"
+                              << "";
+    QTest::newRow("typed in the tree") << "/"
+                                       << "@/Alpha/inner"
+                                       << "Alpha/inner"
+                                       << "";
+    QTest::newRow("hidden, trailing separator") << "ctrl+l"
+                                                << "@/.hidden/"
+                                                << ".hidden"
+                                                << "";
+    QTest::newRow("relative") << "ctrl+l"
+                              << "beta"
+                              << "beta"
+                              << "";
+    QTest::newRow("no folder") << "ctrl+l"
+                               << "@/nirgends"
+                               << "-"
+                               << "„@/nirgends“ ist kein Ordner.";
+    QTest::newRow("a file") << "/"
+                            << "@/file.txt"
+                            << "-"
+                            << "„@/file.txt“ ist kein Ordner.";
+}
+
+void tst_ShellDialog::location() {
+    QFETCH(QString, opener);
+    QFETCH(QString, typed);
+    QFETCH(QString, result);
+    QFETCH(QString, note);
+    typed.replace('@', m_root);
+    note.replace('@', m_root);
+
+    Recorder recorder;
+    recorder.selectAtStart = m_root.toLocal8Bit();
+    whenDialogOpens([&](QDialog* dialog) {
+        auto* field = dialog->findChild<QLineEdit*>("locationEdit");
+        QVERIFY(field->isHidden());
+        if (opener == "ctrl+l") {
+            QTest::keyClick(tree(dialog), Qt::Key_L, Qt::ControlModifier);
+            QCOMPARE(field->text(), m_root);
+            QCOMPARE(field->selectedText(), m_root);
+            QTest::keyClicks(field, typed); // replaces the selection
+        } else {
+            QTest::keyClicks(tree(dialog), opener);
+            QCOMPARE(field->text(), opener);
+            QTest::keyClicks(field, typed.mid(1));
+        }
+        QVERIFY(field->isVisible() && field->hasFocus());
+        QCOMPARE(field->text(), typed);
+        QTest::keyClick(field, Qt::Key_Return);
+        if (result != "-")
+            return;
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(status(dialog)->text(), note);
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(field->isHidden() && dialog->isVisible());
+        QTest::keyClick(tree(dialog), Qt::Key_Escape);
+    });
+    const Outcome outcome = browse(BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT, recorder);
+    QCOMPARE(outcome.chosen, result != "-");
+    if (outcome.chosen) {
+        QCOMPARE(outcome.path, m_root + '/' + result);
+        QCOMPARE(recorder.lastSelection(), outcome.path);
+    }
+}
+
+void tst_ShellDialog::unusableNames_data() {
+    QTest::addColumn<QByteArray>("parent"); // below the test folder
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("note");
+
+    QTest::newRow("not UTF-8") << QByteArray("beta") << QByteArray("caf\xe9")
+                               << QString::fromUtf8("Der Name „caf\xef\xbf\xbd“ ist kein gültiger "
+                                                    "Text; der Ordner kann nicht geöffnet werden.");
+    QTest::newRow("path too long") << QByteArray("<deep>") << QByteArray(240, 'x')
+                                   << "Der Pfad dieses Ordners ist länger als 4095 Bytes; er kann "
+                                      "nicht geöffnet werden.";
+}
+
+// Names the program cannot open by are listed, shown disabled and refused with a reason.
+void tst_ShellDialog::unusableNames() {
+    QFETCH(QByteArray, parent);
+    QFETCH(QByteArray, name);
+    QFETCH(QString, note);
+    if (parent == "<deep>") { // a folder whose own path fits, but not with the new name
+        parent = "beta";
+        while (m_root.size() + parent.size() < 4000)
+            parent += '/' + QByteArray(200, 'd');
+    }
+    const QByteArray folder = QFile::encodeName(m_root) + '/' + parent;
+    QVERIFY(QDir().mkpath(QFile::decodeName(folder)));
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
+    QVERIFY(fd >= 0 && ::mkdirat(fd, name.constData(), 0755) == 0);
+    const auto cleanup = qScopeGuard([fd, &name] {
+        ::unlinkat(fd, name.constData(), AT_REMOVEDIR);
+        ::close(fd);
+    });
+
+    Recorder recorder;
+    recorder.selectAtStart = folder;
+    whenDialogOpens([&](QDialog* dialog) {
+        QTreeWidget* folders = tree(dialog);
+        QTest::keyClick(folders, Qt::Key_Right);
+        QTest::keyClick(folders, Qt::Key_Down);
+        QCOMPARE(folders->currentItem()->text(0), QString::fromLocal8Bit(name));
+        QVERIFY(!button(dialog, "okButton")->isEnabled());
+        QCOMPARE(status(dialog)->text(), note);
+        QTest::keyClick(folders, Qt::Key_Return);
+        QVERIFY(dialog->isVisible());
+        QTest::keyClick(folders, Qt::Key_Up); // a usable folder again
+        QCOMPARE(status(dialog)->text(), QString());
+        QVERIFY(button(dialog, "okButton")->isEnabled());
+        dialog->reject();
+    });
+    QVERIFY(!browse(BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT, recorder).chosen);
+}
+
+// A folder of 5000 folders is read in the background: a timer keeps ticking meanwhile.
+void tst_ShellDialog::largeFolderKeepsEventsFlowing() {
+    // In memory where there is room for it: 5000 folders take seconds to remove from a disk.
+    const QTemporaryDir memory(QFileInfo("/dev/shm").isWritable() ? "/dev/shm/tessel-XXXXXX"
+                                                                  : m_root + "/large-XXXXXX");
+    QVERIFY(memory.isValid());
+    const QString large = QDir::cleanPath(memory.path());
+    for (int i = 0; i < 5000; ++i)
+        QVERIFY(QDir(large).mkdir(QString::number(i)));
+    QDir(large + "/17").mkdir("inner");
+
+    Recorder recorder;
+    recorder.selectAtStart = large.toLocal8Bit();
+    whenDialogOpens([&](QDialog* dialog) {
+        QTreeWidgetItem* item = tree(dialog)->currentItem();
+        QElapsedTimer clock;
+        qint64 last = 0;
+        qint64 longestGap = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            longestGap = std::max(longestGap, clock.elapsed() - last);
+            last = clock.elapsed();
+        });
+        clock.start();
+        ticker.start(5);
+        QTest::keyClick(tree(dialog), Qt::Key_Right);
+        QTRY_COMPARE(item->childCount(), 5000);
+        QTest::qWait(20);
+        QVERIFY2(longestGap < 1000, qPrintable(QString::number(longestGap)));
+        const QStringList names = childNames(item);
+        QCOMPARE(names.first(), QStringLiteral("0"));
+        QCOMPARE(item->child(int(names.indexOf("17")))->childCount(), 1); // it can open
+        dialog->reject();
+    });
+    browse(BIF_RETURNONLYFSDIRS, recorder);
+}
+
+void tst_ShellDialog::places_data() {
+    QTest::addColumn<QList<platform::Volume>>("volumes");
+    QTest::addColumn<QStringList>("places"); // "label=path"
+
+    const auto volume = [](const char* root, const char* name, const char* type,
+                           bool ready = true) {
+        return platform::Volume{root, name, type, ready};
+    };
+    QTest::newRow("system mounts left out")
+        << QList<platform::Volume>{volume("/", "", "ext4"),
+                                   volume("/proc", "", "proc"),
+                                   volume("/sys", "", "sysfs"),
+                                   volume("/run/user/1000", "", "tmpfs"),
+                                   volume("/snap/core/1", "", "squashfs"),
+                                   volume("/boot/efi", "", "vfat"),
+                                   volume("/home", "", "ext4")}
+        << QStringList{};
+    QTest::newRow("removable and user volumes")
+        << QList<platform::Volume>{volume("/media/anna/NAVI", "NAVI", "vfat"),
+                                   volume("/run/media/anna/4A2B-1C3D", "", "exfat"),
+                                   volume("/mnt/backup/", "Sicherung", "ext4"),
+                                   volume("/home/anna/remote", "", "fuse.sshfs"),
+                                   volume("/media/anna/gone", "", "vfat", false)}
+        << QStringList{"4A2B-1C3D=/run/media/anna/4A2B-1C3D", "NAVI=/media/anna/NAVI",
+                       "remote=/home/anna/remote", "Sicherung=/mnt/backup"};
+}
+
+void tst_ShellDialog::places() {
+    QFETCH(QList<platform::Volume>, volumes);
+    QFETCH(QStringList, places);
+
+    const QList<platform::Place> found = platform::userPlaces(volumes, "/home/anna");
+    QStringList shown;
+    for (const platform::Place& place : found)
+        shown << place.label + '=' + place.path;
+    QCOMPARE(shown, places);
+
+    // The tree lists them after the home folder and "/", and finds paths through them.
+    platform::FolderTree folders(false);
+    folders.setDesktopRoot({{m_root, "Karte"}});
+    QCOMPARE(childNames(folders.topLevelItem(0)),
+             QStringList({"Persönlicher Ordner", "/", "Karte"}));
+    QCOMPARE(folders.findPath(m_root + "/beta")->parent()->text(0), QStringLiteral("Karte"));
+}
+
+// Long names scroll sideways, every item names its path, the status line stays one line.
+void tst_ShellDialog::readable() {
+    const QString longName = QString(200, 'w');
+    QVERIFY(QDir(m_root).mkdir(longName));
+    Recorder recorder;
+    recorder.selectAtStart = (m_root + '/' + longName).toLocal8Bit();
+    whenDialogOpens([&](QDialog* dialog) {
+        QTreeWidget* folders = tree(dialog);
+        QCOMPARE(folders->currentItem()->toolTip(0), m_root + '/' + longName);
+        QTRY_VERIFY(folders->horizontalScrollBar()->maximum() > 0);
+        const QString text = QString(300, 'z') + "\r\nzweite Zeile";
+        const QByteArray bytes = text.toLocal8Bit();
+        const int before = status(dialog)->height();
+        SendMessageA(HwndFromWidget(dialog), BFFM_SETSTATUSTEXTA, 0, LPARAM(bytes.constData()));
+        QCOMPARE(status(dialog)->text(), text);
+        QCOMPARE(status(dialog)->toolTip(), text);
+        QTest::qWait(10);
+        QCOMPARE(status(dialog)->height(), before);
+        QVERIFY(status(dialog)->width() < dialog->width());
+        dialog->reject();
+    });
+    browse(BIF_STATUSTEXT | BIF_NEWDIALOGSTYLE, recorder);
+}
+
+void tst_ShellDialog::renameAndMnemonics() {
+    Recorder recorder;
+    recorder.selectAtStart = (m_root + "/gamma").toLocal8Bit();
+    whenDialogOpens([&](QDialog* dialog) {
+        QCOMPARE(button(dialog, "newFolderButton")->text(),
+                 QStringLiteral("Neuen &Ordner erstellen"));
+        QCOMPARE(button(dialog, "cancelButton")->text(), QStringLiteral("&Abbrechen"));
+        QVERIFY(button(dialog, "okButton")->isDefault());
+        QTreeWidget* folders = tree(dialog);
+        QTest::keyClick(folders, Qt::Key_F2);
+        QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+        QWidget* editor = QApplication::focusWidget();
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, "Delta");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(recorder.lastSelection(), m_root + "/Delta");
+        QVERIFY(QFileInfo(m_root + "/Delta").isDir() && !QFileInfo::exists(m_root + "/gamma"));
+        QTRY_VERIFY(folders->hasFocus());
+        QTest::keyClick(dialog, Qt::Key_A, Qt::AltModifier); // "&Abbrechen"
+    });
+    QVERIFY(!browse(BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE, recorder).chosen);
 }
 
 QTEST_MAIN(tst_ShellDialog)

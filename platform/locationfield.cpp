@@ -1,0 +1,56 @@
+#include "platform/locationfield.h"
+
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QFileSystemModel>
+#include <QKeyEvent>
+
+namespace platform {
+
+LocationField::LocationField(bool includeFiles, QWidget* parent)
+    : QLineEdit(parent), m_includeFiles(includeFiles) {
+    m_model = new QFileSystemModel(this);
+    m_model->setOption(QFileSystemModel::DontWatchForChanges);
+    m_model->setRootPath(QString());
+    setShowHidden(false);
+    auto* completer = new QCompleter(m_model, this);
+    completer->setCaseSensitivity(Qt::CaseSensitive);
+    completer->setCompletionMode(QCompleter::PopupCompletion);
+    setCompleter(completer);
+    setClearButtonEnabled(true);
+    setPlaceholderText(QStringLiteral("Pfad eingeben, z. B. ~/skins"));
+}
+
+void LocationField::setShowHidden(bool show) {
+    QDir::Filters filters = QDir::AllDirs | QDir::NoDotAndDotDot;
+    if (m_includeFiles)
+        filters |= QDir::Files;
+    if (show)
+        filters |= QDir::Hidden;
+    m_model->setFilter(filters);
+}
+
+void LocationField::closeCompletions() {
+    if (completer() && completer()->popup())
+        completer()->popup()->hide();
+}
+
+void LocationField::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        closeCompletions();
+        emit submitted(text());
+        return;
+    case Qt::Key_Escape:
+        event->accept();
+        closeCompletions();
+        emit dismissed();
+        return;
+    default:
+        QLineEdit::keyPressEvent(event);
+    }
+}
+
+} // namespace platform
