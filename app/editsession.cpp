@@ -18,14 +18,12 @@
 EditSession::EditSession(frmMain& window)
     : m_window(window), m_history(std::make_unique<undo::LayoutHistory>(window)),
       m_keys(std::make_unique<WindowShortcuts>(window)),
-      m_tips(std::make_unique<ElementTips>(window)), m_files(std::make_unique<LayoutFileWatch>()) {
+      m_tips(std::make_unique<ElementTips>(window)) {
     programState().editObserver = [this](const EditNotice& notice) { onEdit(notice); };
     // Key releases in a box merge into one step while the focus stays in it.
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget*) { m_history->endTypingRun(); });
     bindKeys();
-    m_files->readyToReport = [this] { return readyForFileQuestion(); };
-    m_files->changed = [this](const QString& file) { fileChangedElsewhere(file); };
 }
 
 EditSession::~EditSession() {
@@ -73,6 +71,11 @@ void EditSession::nudgeEnded(int element, int mode) {
 
 void EditSession::layoutLoaded() {
     m_history->restart();
+    if (!m_files) { // nothing to watch before the first load
+        m_files = std::make_unique<LayoutFileWatch>();
+        m_files->readyToReport = [this] { return readyForFileQuestion(); };
+        m_files->changed = [this](const QString& file) { fileChangedElsewhere(file); };
+    }
     const QString folder = m_window.skinFolder();
     const auto& catalogue = programState().ElementCatalogue;
     m_files->watch({folder + catalogue[0].iniFile, folder + catalogue[kElementCount - 1].iniFile});
@@ -85,7 +88,8 @@ void EditSession::layoutSaved() {
 }
 
 void EditSession::filesWritten() {
-    m_files->acknowledge(); // our own writes are no change from elsewhere
+    if (m_files)
+        m_files->acknowledge(); // our own writes are no change from elsewhere
 }
 
 // --- layout files changed by another program -----------------------------------

@@ -1,6 +1,7 @@
 #include "resources/imagecontrol.h"
 
 #include "resources/input.h"
+#include "resources/picturefile.h"
 #include "resources/screen.h"
 
 #include <QMouseEvent>
@@ -15,15 +16,31 @@ ImageControl::ImageControl(QWidget* parent)
 }
 
 void ImageControl::setPicture(const QPixmap& picture) {
+    m_pictureFile.clear();
     m_picture = picture;
     update();
 }
 
+void ImageControl::setPictureFile(const QString& path) {
+    m_picture = QPixmap();
+    m_pictureFile = path;
+    update();
+}
+
+const QPixmap& ImageControl::picture() const {
+    if (!m_pictureFile.isEmpty()) {
+        m_picture = readPicture(m_pictureFile);
+        m_pictureFile.clear();
+    }
+    return m_picture;
+}
+
 void ImageControl::paintEvent(QPaintEvent*) {
-    if (m_picture.isNull())
+    const QPixmap& shown = picture();
+    if (shown.isNull())
         return;
     QPainter painter(this);
-    painter.drawPixmap(rect(), m_picture);
+    painter.drawPixmap(rect(), shown);
 }
 
 void ImageControl::mousePressEvent(QMouseEvent* event) {

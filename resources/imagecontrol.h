@@ -16,7 +16,10 @@ public:
     explicit ImageControl(QWidget* parent);
 
     void setPicture(const QPixmap& picture);
-    const QPixmap& picture() const { return m_picture; }
+    // The picture in this file (see readPicture), read when it is first needed:
+    // a picture that stays hidden costs nothing at start-up.
+    void setPictureFile(const QString& path);
+    const QPixmap& picture() const;
 
     // (Button, Shift, X, Y)
     Event<int, int, float, float> MouseDown;
@@ -30,7 +33,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QPixmap m_picture;
+    mutable QPixmap m_picture;
+    mutable QString m_pictureFile; // still to be read into m_picture
 };
 
 } // namespace ui

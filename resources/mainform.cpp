@@ -94,7 +94,7 @@ void MainForm::createControls() {
         auto* image =
             make<ImageControl>(this, name.toLatin1().constData(), g.left, g.top, g.width, g.height);
         const QString file = number == 20 ? QStringLiteral("myImage20.gif") : name + ".bmp";
-        image->setPicture(readPicture(picture(file)));
+        image->setPictureFile(picture(file)); // hidden until the first load
     };
     // Rows from the back: myImage1, 2, 3, 11, 12, then the "X".."CY" labels sit
     // between myImage12 and myImage5.
