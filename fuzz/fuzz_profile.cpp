@@ -1,16 +1,20 @@
 // Feeds arbitrary profile files, names and values to the profile functions and checks what
 // must hold for any input: the lines cover the bytes exactly, a read fits its buffer, a
 // write is accepted exactly when its names and value are writable, the written value reads
-// back, other keys keep their values, and a refused write leaves the file alone.
+// back, other keys keep their values, and a refused write leaves the file alone. Files go
+// in as they come, or widened to UTF-16 (either byte order) with a byte-order mark; a
+// UTF-16 file converts back to its own bytes, and a write keeps its encoding.
 #include "platform/profile.h"
 #include "platform/profileedit.h"
 #include "platform/profileparser.h"
+#include "platform/profiletext.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -139,18 +143,42 @@ void checkRead(const std::string& path, const std::string& section, const std::s
     check(n < size && buffer[n] == '\0' && std::strlen(buffer.data()) == n, "read fits");
 }
 
+// The bytes of a file: as given, or each byte widened to a UTF-16 unit after a mark.
+std::string fileOf(std::string_view bytes, int form) {
+    if (form == 0) {
+        return std::string(bytes);
+    }
+    const bool bigEndian = form == 2;
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char c : bytes) {
+        out.push_back(bigEndian ? '\0' : c);
+        out.push_back(bigEndian ? c : '\0');
+    }
+    return out;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     const bool namesFromFile = input.ConsumeBool();
+    const int form = input.ConsumeIntegralInRange<int>(0, 2);
     const std::uint8_t pick = input.ConsumeIntegral<std::uint8_t>();
     const DWORD bufferSize = input.ConsumeIntegralInRange<DWORD>(0, 1100);
     std::string section = cString(input.ConsumeRandomLengthString(64));
     std::string key = cString(input.ConsumeRandomLengthString(64));
     const std::string value = cString(input.ConsumeRandomLengthString(64));
-    const std::string text = input.ConsumeBytesAsString(input.remaining_bytes());
+    const std::string bytes = fileOf(input.ConsumeBytesAsString(input.remaining_bytes()), form);
 
+    // What the profile functions see of the file, and whether it can be written back.
+    const std::string readable = profile::textForReading(bytes);
+    const std::optional<profile::EditableText> editable = profile::textForEditing(bytes);
+    if (editable) {
+        check(editable->text == readable, "an exact file reads as it edits");
+        check(profile::fileBytes(editable->encoding, editable->text) == bytes,
+              "an exact file converts back to its bytes");
+    }
+    const std::string& text = readable;
     const std::size_t lineCount = checkLines(text);
     const std::vector<Pair> pairs = pairsOf(text, 64);
     if (namesFromFile && !pairs.empty()) {
@@ -159,23 +187,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string& path = scratchFile();
-    putFile(path, text);
+    putFile(path, bytes);
     checkRead(path, section, key, bufferSize);
 
     const std::string_view sectionName = profile::trimBlanks(section);
     const std::string_view keyName = profile::trimBlanks(key);
     const std::string_view written = profile::trimLeadingBlanks(value);
-    const bool writable = profile::canWrite(sectionName, keyName, written);
+    const bool writable =
+        profile::canWrite(sectionName, keyName, written) && editable &&
+        profile::fitsEncoding(editable->encoding, {sectionName, keyName, written});
     const BOOL ok =
         WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str());
     check((ok == TRUE) == writable, "write accepted exactly when writable");
-    const std::string after = getFile(path);
+    const std::string afterBytes = getFile(path);
     if (!ok) {
-        check(after == text, "a refused write leaves the file");
+        check(afterBytes == bytes, "a refused write leaves the file");
         return 0;
     }
 
-    check(after == profile::withValue(text, sectionName, keyName, written), "file as edited");
+    const std::string after = profile::withValue(text, sectionName, keyName, written);
+    check(afterBytes == profile::fileBytes(editable->encoding, after), "file as edited");
+    check(profile::textForReading(afterBytes) == after, "the edit reads back");
     check(profile::withValue(after, sectionName, keyName, written) == after,
           "writing the same value again changes nothing");
     const std::size_t newLines = checkLines(after);
