@@ -39,12 +39,13 @@ QString writePng(const QImage& picture, const QString& path) {
 
 std::vector<QImage> renderViews(const QString& folder, const std::vector<int>& views, bool infobar,
                                 int scale) {
-    frmMain window;
-    window.Form_Load(); // the start-up of the editor, without showing the window
-    window.ChkInfobar->setValue(infobar ? 1 : 0);
-
     std::vector<QImage> pictures;
     for (int view : views) {
+        // A window of its own for every view: where an element stays whose value is no
+        // number must not depend on the view drawn before.
+        frmMain window;
+        window.Form_Load(); // the start-up of the editor, without showing the window
+        window.ChkInfobar->setValue(infobar ? 1 : 0);
         window.ComboAnsicht->setText(QStringLiteral("Kartenansicht %1").arg(view));
         window.openSkinFolder(folder, false);
         window.Selector->setVisible(false);

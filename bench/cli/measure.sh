@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Whole-process time of the shell commands beside "tessel --version": --check of the sample
 # skin and --render of one of its views, each run in turn (so that the load of the machine
-# falls on all three alike); median and fastest run, and the ratio of the medians.
+# falls on all three alike): median and fastest wall-clock time, median CPU time (user and
+# system, less disturbed by a busy machine), and the ratios of the medians to --version.
 #   bench/cli/measure.sh [build folder] [runs]      (defaults: build, 50)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -19,7 +20,7 @@ trap 'rm -rf "$out"' EXIT
 
 echo "Shell commands, $runs runs each, $(nproc) cores; build: $build"
 python3 - "$build/tessel" "$root/skins/sample" "$out" "$runs" <<'PY'
-import statistics, subprocess, sys, time
+import os, statistics, subprocess, sys, time
 
 tessel, sample, out, runs = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
 commands = {
@@ -27,15 +28,21 @@ commands = {
     "--check": [tessel, "--check", sample],
     "--render": [tessel, "--render", sample, "--view", "1", "-o", f"{out}/view.png"],
 }
-times = {name: [] for name in commands}
+wall = {name: [] for name in commands}
+cpu = {name: [] for name in commands}
 for _ in range(runs):
     for name, command in commands.items():
         start = time.perf_counter()
-        subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        times[name].append((time.perf_counter() - start) * 1000)
-base = statistics.median(times["--version"])
-print(f"{'command':<10} {'median':>9} {'fastest':>9} {'x --version':>12}")
-for name, values in times.items():
-    median = statistics.median(values)
-    print(f"{name:<10} {median:7.1f} ms {min(values):6.1f} ms {median / base:11.2f}x")
+        child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        _, _, usage = os.wait4(child.pid, 0)
+        wall[name].append((time.perf_counter() - start) * 1000)
+        cpu[name].append((usage.ru_utime + usage.ru_stime) * 1000)
+base_wall = statistics.median(wall["--version"])
+base_cpu = statistics.median(cpu["--version"])
+print(f"{'command':<10} {'wall median':>12} {'fastest':>9} {'x --version':>12}"
+      f" {'CPU median':>11} {'x --version':>12}")
+for name in commands:
+    w, c = statistics.median(wall[name]), statistics.median(cpu[name])
+    print(f"{name:<10} {w:9.1f} ms {min(wall[name]):6.1f} ms {w / base_wall:11.2f}x"
+          f" {c:8.1f} ms {c / base_cpu:11.2f}x")
 PY

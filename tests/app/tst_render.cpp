@@ -13,6 +13,7 @@ class tst_Render : public QObject {
 private slots:
     void sameAsTheCanvas_data();
     void sameAsTheCanvas();
+    void viewsDrawnAloneOrTogether();
     void fileNames();
 };
 
@@ -61,6 +62,19 @@ void tst_Render::sameAsTheCanvas() {
         for (int x = 0; x < picture.width(); ++x)
             if (picture.pixel(x, y) != shown.pixel(x / scale, y / scale))
                 QFAIL(qPrintable(QStringLiteral("pixel %1,%2 differs").arg(x).arg(y)));
+}
+
+void tst_Render::viewsDrawnAloneOrTogether() {
+    // "from" takes its x from the dummy of the view; with no number there it stays where
+    // it was, which must not be where the view drawn before put it.
+    QTemporaryDir dir;
+    const QByteArray mapview = standardMapview();
+    writeFile(dir.filePath("mapviewlt.ini"),
+              QByteArray(mapview).replace("[largedummy]\r\nx=5", "[largedummy]\r\nx=abc"));
+    writeFile(dir.filePath("defaultlt.ini"), standardDefaults());
+    const std::vector<QImage> together = cli::renderViews(dir.path(), {1, 3}, true, 1);
+    QCOMPARE(together.at(1), cli::renderViews(dir.path(), {3}, true, 1).at(0));
+    QVERIFY(together.at(0) != together.at(1));
 }
 
 void tst_Render::fileNames() {
