@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <algorithm>
@@ -454,6 +455,16 @@ void FolderTree::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint
         m_renaming->setFlags(m_renaming->flags() & ~Qt::ItemIsEditable);
         m_renaming = nullptr;
     }
+}
+
+// A name wider than the tree is shown from its start (and one level of its folder), not
+// scrolled to its end.
+void FolderTree::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    QTreeWidget::scrollTo(index, hint);
+    const QRect shown = visualRect(index);
+    if (shown.isValid() && (shown.left() < 0 || shown.right() > viewport()->width()))
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + shown.left() -
+                                        indentation());
 }
 
 void FolderTree::keyPressEvent(QKeyEvent* event) {

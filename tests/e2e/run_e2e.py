@@ -513,6 +513,44 @@ def keys_undo_and_title(run: Run):
     run.expect_files(folder, changes)
 
 
+def hidden_remembered_folder_loads_with_return(run: Run):
+    """The remembered skin lies inside a hidden folder: the dialog opens on it, and a Return
+    pressed as soon as the dialog shows loads it."""
+    work = run.root / "hidden"
+    folder = work / ".navi" / "skins" / "skin"
+    shutil.copytree(run.sample, folder)
+    (work / "Tessel.ini").write_bytes(f"[Directory]\r\nlastDir={folder}\r\n".encode())
+    editor = run.start(work)
+    editor.load()
+    run.x.wait_screen(frame_around(run.box("win")), 10, 'the frame on "win"')
+    run.expect_settings(work, folder)
+    editor.close()
+    editor.wait_exit()
+
+
+def typed_path_loads(run: Run):
+    """Ctrl+L in the folder dialog takes a typed path: a path that is no folder keeps the
+    dialog open, the skin folder's path loads it."""
+    work, folder = run.folder("typed", settings=False)
+    editor = run.start(work)
+    run.x.click(*LOAD)
+    run.x.wait_window(FOLDER_DIALOG)
+    run.x.key("ctrl+l")
+    run.x.type(str(work / "nowhere"))
+    run.x.key("Return")
+    time.sleep(0.5)
+    if not run.x.windows(FOLDER_DIALOG):
+        raise Failure("the dialog closed on a path that is no folder")
+    run.x.key("ctrl+l")  # the field again, all selected: typing replaces it
+    run.x.type(str(folder))
+    run.x.key("Return")
+    run.x.wait_no_window(FOLDER_DIALOG)
+    run.x.wait_screen(frame_around(run.box("win")), 10, 'the frame on "win"')
+    run.expect_settings(work, folder)
+    editor.close()
+    editor.wait_exit()
+
+
 SCENARIOS = [
     first_start_without_settings,
     cancelled_folder_choice_changes_nothing,
@@ -525,6 +563,8 @@ SCENARIOS = [
     close_asks_and_saves_on_yes,
     folder_on_the_command_line,
     keys_undo_and_title,
+    hidden_remembered_folder_loads_with_return,
+    typed_path_loads,
 ]
 
 
