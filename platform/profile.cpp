@@ -79,6 +79,7 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
     }
     const std::string updated = profile::withValue(old->text, section, key, value);
     if (file->exists && updated == old->text) {
+        profile::removeStaleTemporaries(file->path);
         return TRUE; // nothing to change
     }
     const std::optional<std::string> bytes = profile::fileBytes(old->encoding, updated);

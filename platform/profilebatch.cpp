@@ -100,8 +100,10 @@ std::vector<std::string> ProfileWriteBatch::commit() {
             continue;
         }
         // A file whose text ends as it began is left alone (a new file is always made).
-        if (pending.file.exists && pending.text == pending.original)
+        if (pending.file.exists && pending.text == pending.original) {
+            profile::removeStaleTemporaries(pending.file.path);
             continue;
+        }
         const std::optional<std::string> bytes = profile::fileBytes(pending.encoding, pending.text);
         if (!bytes || !profile::replaceFile(pending.file, *bytes))
             failed.push_back(pending.name);

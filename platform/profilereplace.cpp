@@ -96,36 +96,6 @@ void syncFolderOf(const std::string& path) {
     }
 }
 
-// Removes the temporary files of `path` that no writer holds: a live writer keeps an flock
-// on its own. Where the file system has no flock, nothing is removed.
-void removeStaleTemporaries(const std::string& path) {
-    const std::string folder = openableFolderOf(path);
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir) {
-        return;
-    }
-    const std::string prefix = temporaryPrefix(path);
-    const int dirFd = ::dirfd(dir.get());
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (!isTemporaryOf(entry->d_name, prefix)) {
-            continue;
-        }
-        const Descriptor fd(::openat(dirFd, entry->d_name,
-                                     O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
-        struct stat held {};
-        struct stat named {};
-        if (!fd.valid() || ::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode) ||
-            ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
-            continue;
-        }
-        // Still the same file under that name: then it is a dead writer's.
-        if (::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-            named.st_dev == held.st_dev && named.st_ino == held.st_ino) {
-            ::unlinkat(dirFd, entry->d_name, 0);
-        }
-    }
-}
-
 enum class Outcome { Done, Failed, Unsupported };
 
 // Opens the temporary file: unnamed where the file system can, or under a new name.
@@ -231,6 +201,34 @@ bool replaceFile(const FileToUpdate& file, std::string_view bytes) {
         removeStaleTemporaries(file.path);
     }
     return done;
+}
+
+void removeStaleTemporaries(const std::string& path) {
+    const std::string folder = openableFolderOf(path);
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) {
+        return;
+    }
+    const std::string prefix = temporaryPrefix(path);
+    const int dirFd = ::dirfd(dir.get());
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (!isTemporaryOf(entry->d_name, prefix)) {
+            continue;
+        }
+        const Descriptor fd(::openat(dirFd, entry->d_name,
+                                     O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+        struct stat held {};
+        struct stat named {};
+        if (!fd.valid() || ::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode) ||
+            ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+            continue;
+        }
+        // Still the same file under that name: then it is a dead writer's.
+        if (::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            named.st_dev == held.st_dev && named.st_ino == held.st_ino) {
+            ::unlinkat(dirFd, entry->d_name, 0);
+        }
+    }
 }
 
 std::string temporaryPrefix(std::string_view path) {

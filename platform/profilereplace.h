@@ -18,13 +18,17 @@ namespace profile {
 // The temporary file has no name while it is written where the file system allows it
 // (O_TMPFILE), so that a writer killed then leaves nothing behind; it gets its name
 // ".<name>.<8 letters or digits>.tmp" only for the rename. Each writer holds an flock on
-// its temporary file, and after every successful write the temporary files of that naming
-// beside the file that no writer holds any more (left by a killed one) are removed.
+// its temporary file, and every successful write removes those that no writer holds any
+// more (see removeStaleTemporaries).
 //
 // A file with more than one hard link is rewritten in place instead: a rename would give
 // only this name the new bytes and leave the other names with the old file. Such a write
 // is not crash-safe.
 bool replaceFile(const FileToUpdate& file, std::string_view bytes);
+
+// Removes the temporary files beside `path` that killed writers left: those of the naming
+// above that no writer holds. Where the file system has no flock, nothing is removed.
+void removeStaleTemporaries(const std::string& path);
 
 // The prefix of the temporary files that a replace of `path` makes (".<name>.").
 std::string temporaryPrefix(std::string_view path);

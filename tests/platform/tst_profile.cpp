@@ -559,6 +559,8 @@ void TestProfile::staleTemporariesRemoved() {
     const auto release = qScopeGuard([holder] { ::close(holder); });
     QCOMPARE(::flock(holder, LOCK_EX), 0);
 
+    // Also a write that changes nothing clears them (the kill test covers a changing one).
+    writeBytes(file(), "[a]\nx=1\n");
     QCOMPARE(WritePrivateProfileStringA("a", "x", "1", file()), TRUE);
     QVERIFY(!QFile::exists(QFile::decodeName(stale)));
     QVERIFY(QFile::exists(QFile::decodeName(held)));
