@@ -133,17 +133,22 @@ void EditSession::reloadKeepingTheActiveElement() {
 }
 
 bool EditSession::undo() {
-    if (!m_window.loaded() || !m_history->undo())
+    if (!canUndoOrRedo() || !m_history->undo())
         return false;
     afterUndoOrRedo();
     return true;
 }
 
 bool EditSession::redo() {
-    if (!m_window.loaded() || !m_history->redo())
+    if (!canUndoOrRedo() || !m_history->redo())
         return false;
     afterUndoOrRedo();
     return true;
+}
+
+bool EditSession::canUndoOrRedo() const {
+    // Not in the middle of a drag: the step it makes is not complete yet.
+    return m_window.loaded() && QApplication::mouseButtons() == Qt::NoButton;
 }
 
 void EditSession::afterUndoOrRedo() {

@@ -40,6 +40,7 @@ public:
 
 private:
     void onEdit(const EditNotice& notice);
+    bool canUndoOrRedo() const;
     void afterUndoOrRedo();
     void bindKeys();
     bool readyForFileQuestion() const;
