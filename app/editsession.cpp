@@ -71,6 +71,11 @@ void EditSession::nudgeEnded(int element, int mode) {
 
 void EditSession::layoutLoaded() {
     m_history->restart();
+    if (!m_window.isVisible()) {
+        // A window nobody sees (the renderer's) has nobody to tell about changes.
+        refreshTitle();
+        return;
+    }
     if (!m_files) { // nothing to watch before the first load
         m_files = std::make_unique<LayoutFileWatch>();
         m_files->readyToReport = [this] { return readyForFileQuestion(); };
