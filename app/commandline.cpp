@@ -43,7 +43,7 @@ struct Options {
 
     Options() {
         parser.setApplicationDescription(
-            QStringLiteral("Tessel edits the screen layout of a navigation device's map view: "
+            QStringLiteral("Tessel edits the screen layout of a navigation device's map view,\n"
                            "the files mapviewlt.ini and defaultlt.ini of a skin folder."));
         parser.addOptions({help, version, check, render, view, infobar, scale, output});
         parser.addPositionalArgument(QStringLiteral("FOLDER"),
@@ -149,7 +149,7 @@ QString usageText() {
                  QStringLiteral("Usage: tessel [FOLDER]\n"
                                 "       tessel --check FOLDER\n"
                                 "       tessel --render FOLDER --view N|all [--infobar on|off] "
-                                "[--scale K] -o FILE.png"));
+                                "[--scale K] -o FILE.png\n"));
     return text;
 }
 

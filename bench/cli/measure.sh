@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Whole-process time of the shell commands beside "tessel --version": --check of the sample
 # skin and --render of one of its views, each run in turn (so that the load of the machine
-# falls on all three alike): median and fastest wall-clock time, median CPU time (user and
-# system, less disturbed by a busy machine), and the ratios of the medians to --version.
+# falls on all alike): median and fastest wall-clock time, median CPU time (user and system,
+# less disturbed by a busy machine), and the ratios of the medians to --version. The last
+# row is a yardstick: a bare Qt label grabbed into a PNG file (bare.cpp), the least that a
+# picture drawn by widgets costs.
 #   bench/cli/measure.sh [build folder] [runs]      (defaults: build, 50)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,21 +14,27 @@ runs=${2:-50}
 
 command -v python3 >/dev/null || { echo "measure.sh: python3 is missing" >&2; exit 1; }
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$build" >/dev/null
+    cmake -S "$root" -B "$build" -DTESSEL_BENCHMARKS=ON >/dev/null
 fi
-cmake --build "$build" -j"$(nproc)" --target tessel >/dev/null
+cmake --build "$build" -j"$(nproc)" --target tessel bench_cli_bare >/dev/null
+bare=$(find "$build" -name bench_cli_bare -type f -perm -u+x | head -n1)
+if [ -z "$bare" ]; then
+    echo "measure.sh: bench_cli_bare not built in $build (TESSEL_BENCHMARKS=OFF?)" >&2
+    exit 1
+fi
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
 echo "Shell commands, $runs runs each, $(nproc) cores; build: $build"
-python3 - "$build/tessel" "$root/skins/sample" "$out" "$runs" <<'PY'
+python3 - "$build/tessel" "$root/skins/sample" "$out" "$runs" "$bare" <<'PY'
 import os, statistics, subprocess, sys, time
 
-tessel, sample, out, runs = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+tessel, sample, out, runs, bare = sys.argv[1:4] + [int(sys.argv[4]), sys.argv[5]]
 commands = {
     "--version": [tessel, "--version"],
     "--check": [tessel, "--check", sample],
     "--render": [tessel, "--render", sample, "--view", "1", "-o", f"{out}/view.png"],
+    "bare": [bare, f"{out}/bare.png"],
 }
 wall = {name: [] for name in commands}
 cpu = {name: [] for name in commands}
