@@ -65,8 +65,14 @@ struct Box {
     double left, top, width, height;
 };
 
-// How a box sticks out of the screen; empty when it lies within.
-QString overhang(const Box& b) {
+// How a box sticks out of the screen: no sides when it lies within.
+struct Overhang {
+    bool wholly = false;
+    QString sides; // "3 px beyond the right edge and 1 px beyond the bottom edge"
+    bool operator==(const Overhang&) const = default;
+};
+
+Overhang overhang(const Box& b) {
     QStringList sides;
     const auto side = [&](double by, const char* edge) {
         if (by > 0)
@@ -77,12 +83,9 @@ QString overhang(const Box& b) {
     side(-b.top, "top");
     side(b.left + b.width - kScreenWidth, "right");
     side(b.top + b.height - kScreenHeight, "bottom");
-    if (sides.isEmpty())
-        return {};
     const bool wholly = b.left >= kScreenWidth || b.left + b.width <= 0 || b.top >= kScreenHeight ||
                         b.top + b.height <= 0;
-    return (wholly ? QStringLiteral("wholly") : QStringLiteral("partly")) + QLatin1Char('\n') +
-           sides.join(QStringLiteral(" and "));
+    return {!sides.isEmpty() && wholly, sides.join(QStringLiteral(" and "))};
 }
 
 class Checker {
@@ -244,18 +247,23 @@ private:
     // with the info bar switched on and off.
     void checkPlacement(const LayoutFile& file, int index, int sectionLine) {
         const ElementCatalogueEntry& entry = catalogue_[index];
-        // (state, how it sticks out) -> the views
-        std::vector<std::pair<std::pair<QString, QString>, std::vector<int>>> groups;
-        const auto note = [&](int view, const QString& state, const QString& how) {
-            if (how.isEmpty())
+        // The views in which the element sticks out alike, with the info bar in one state.
+        struct Group {
+            QString state;
+            Overhang how;
+            std::vector<int> views;
+        };
+        std::vector<Group> groups;
+        const auto note = [&](int view, const QString& state, const Overhang& how) {
+            if (how.sides.isEmpty())
                 return;
-            const std::pair<QString, QString> key{state, how};
-            const auto at = std::find_if(groups.begin(), groups.end(),
-                                         [&](const auto& g) { return g.first == key; });
+            const auto at = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
+                return g.state == state && g.how == how;
+            });
             if (at == groups.end())
-                groups.push_back({key, {view}});
+                groups.push_back({state, how, {view}});
             else
-                at->second.push_back(view);
+                at->views.push_back(view);
         };
         for (int view = 0; view < 3; ++view) {
             if (!entry.bInView[std::size_t(view)])
@@ -267,8 +275,8 @@ private:
             if (!x || !y || !cx || !cy || *cx <= 0 || *cy <= 0)
                 continue; // where the editor puts it depends on what it showed before
             const double shift = entry.bDepend ? double(infoBarHeight_) - 2 : 0.0;
-            const QString on = overhang({*x, *y - shift, *cx, *cy});
-            const QString off = overhang({*x, *y, *cx, *cy});
+            const Overhang on = overhang({*x, *y - shift, *cx, *cy});
+            const Overhang off = overhang({*x, *y, *cx, *cy});
             if (on == off) {
                 note(view, QStringLiteral("on and off"), on);
             } else {
@@ -276,14 +284,13 @@ private:
                 note(view, QStringLiteral("off"), off);
             }
         }
-        for (const auto& [key, views] : groups) {
-            const QString how = key.second.section(QLatin1Char('\n'), 0, 0);
-            const QString sides = key.second.section(QLatin1Char('\n'), 1);
+        for (const Group& group : groups)
             add(file, sectionLine, false,
                 QStringLiteral("[%1] lies %2 outside the 240 x 320 screen in %3 with the info bar "
                                "%4: %5")
-                    .arg(entry.iniName, how, viewList(views), key.first, sides));
-        }
+                    .arg(entry.iniName,
+                         group.how.wholly ? QStringLiteral("wholly") : QStringLiteral("partly"),
+                         viewList(group.views), group.state, group.how.sides));
     }
 
     QString skinFolder_;
