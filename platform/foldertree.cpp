@@ -26,9 +26,7 @@ constexpr int kHasVisibleRole = Qt::UserRole + 5;
 constexpr int kHasHiddenRole = Qt::UserRole + 6;
 constexpr int kPendingRole = Qt::UserRole + 7; // a listing is on its way
 
-// How long an expanded folder may hold up the dialog before it is read in the background,
-// and how long a search waits for each folder on its way.
-constexpr std::chrono::milliseconds kExpandBudget(100);
+// How long a search waits for each folder on its way.
 constexpr std::chrono::milliseconds kSearchBudget(2000);
 
 const QString kNewFolder = QStringLiteral("Neuer Ordner");
@@ -74,7 +72,7 @@ FolderTree::FolderTree(bool includeFiles, QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformRowHeights(true);
     connect(this, &QTreeWidget::itemExpanded, this,
-            [this](QTreeWidgetItem* item) { populate(item, kExpandBudget); });
+            [this](QTreeWidgetItem* item) { populate(item, m_expandBudget); });
     connect(this, &QTreeWidget::itemChanged, this, &FolderTree::onItemChanged);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &FolderTree::relist);
 }

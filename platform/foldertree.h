@@ -43,6 +43,10 @@ public:
     // Makes an item current: its ancestors are expanded and it is scrolled into view.
     void showItem(QTreeWidgetItem* item);
 
+    // How long expanding a folder may wait for its listing before it goes on in the
+    // background ("Wird gelesen …"); 100 ms unless set.
+    void setExpandBudget(std::chrono::milliseconds budget) { m_expandBudget = budget; }
+
     bool showHidden() const { return m_showHidden; }
     void setShowHidden(bool show);
 
@@ -91,6 +95,7 @@ private:
 
     const bool m_includeFiles;
     bool m_showHidden = false;
+    std::chrono::milliseconds m_expandBudget{100};
     QStringList m_revealed;                   // searched paths, hidden or not
     QHash<QString, FolderListing> m_listings; // the last listing of each listed folder
     QFileSystemWatcher m_watcher;             // the listed folders

@@ -530,9 +530,13 @@ def hidden_remembered_folder_loads_with_return(run: Run):
 
 def typed_path_loads(run: Run):
     """Ctrl+L in the folder dialog takes a typed path: a path that is no folder keeps the
-    dialog open, the skin folder's path loads it."""
+    dialog open, the skin folder's path loads it. Alt+A is "&Abbrechen"."""
     work, folder = run.folder("typed", settings=False)
     editor = run.start(work)
+    run.x.click(*LOAD)
+    run.x.wait_window(FOLDER_DIALOG)
+    run.x.key("alt+a")
+    run.x.wait_no_window(FOLDER_DIALOG)
     run.x.click(*LOAD)
     run.x.wait_window(FOLDER_DIALOG)
     run.x.key("ctrl+l")

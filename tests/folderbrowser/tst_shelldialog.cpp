@@ -123,7 +123,7 @@ private slots:
     void places_data();
     void places();
     void readable();
-    void renameAndMnemonics();
+    void rename();
 
 private:
     std::unique_ptr<QTemporaryDir> m_temp;
@@ -465,6 +465,9 @@ void tst_ShellDialog::hiddenFolders() {
         QTest::keyClick(folders, Qt::Key_H, Qt::ControlModifier);
         QCOMPARE(childNames(root), QStringList({".hidden", "Alpha", "beta", "gamma", "Skins"}));
         QCOMPARE(currentPath(dialog), deep);
+        QVERIFY(QDir(m_root).mkdir("delta")); // changes on disk show
+        QTRY_COMPARE(childNames(root),
+                     QStringList({".hidden", "Alpha", "beta", "delta", "gamma", "Skins"}));
         QTest::keyClick(folders, Qt::Key_Return);
     });
     QCOMPARE(browse(BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE, recorder).path, deep);
@@ -620,7 +623,10 @@ void tst_ShellDialog::largeFolderKeepsEventsFlowing() {
         });
         clock.start();
         ticker.start(5);
+        // Read in the background however fast the disk is.
+        qobject_cast<platform::FolderTree*>(tree(dialog))->setExpandBudget({});
         QTest::keyClick(tree(dialog), Qt::Key_Right);
+        QCOMPARE(childNames(item), QStringList("Wird gelesen …"));
         QTRY_COMPARE(item->childCount(), 5000);
         QTest::qWait(20);
         QVERIFY2(longestGap < 1000, qPrintable(QString::number(longestGap)));
@@ -701,13 +707,10 @@ void tst_ShellDialog::readable() {
     browse(BIF_STATUSTEXT | BIF_NEWDIALOGSTYLE, recorder);
 }
 
-void tst_ShellDialog::renameAndMnemonics() {
+void tst_ShellDialog::rename() {
     Recorder recorder;
     recorder.selectAtStart = (m_root + "/gamma").toLocal8Bit();
     whenDialogOpens([&](QDialog* dialog) {
-        QCOMPARE(button(dialog, "newFolderButton")->text(),
-                 QStringLiteral("Neuen &Ordner erstellen"));
-        QCOMPARE(button(dialog, "cancelButton")->text(), QStringLiteral("&Abbrechen"));
         QVERIFY(button(dialog, "okButton")->isDefault());
         QTreeWidget* folders = tree(dialog);
         QTest::keyClick(folders, Qt::Key_F2);
@@ -719,7 +722,7 @@ void tst_ShellDialog::renameAndMnemonics() {
         QTRY_COMPARE(recorder.lastSelection(), m_root + "/Delta");
         QVERIFY(QFileInfo(m_root + "/Delta").isDir() && !QFileInfo::exists(m_root + "/gamma"));
         QTRY_VERIFY(folders->hasFocus());
-        QTest::keyClick(dialog, Qt::Key_A, Qt::AltModifier); // "&Abbrechen"
+        dialog->reject();
     });
     QVERIFY(!browse(BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE, recorder).chosen);
 }
