@@ -107,6 +107,8 @@ int openTemporary(const std::string& path, mode_t mode, bool unnamed, TemporaryN
         return -1;
 #endif
     }
+    // Between its creation and its flock, another writer's clean-up may take a named file
+    // for a dead writer's; the rename then fails and so does this write, with no harm done.
     int fd = -1;
     const auto create = [&](const std::string& candidate) {
         fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
