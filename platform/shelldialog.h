@@ -12,8 +12,18 @@
 // it does not resolve: with BIF_VALIDATE the callback decides (nonzero keeps the dialog open,
 // zero closes it and nothing is chosen); without it the dialog stays open for a correction.
 //
+// Besides the edit box, every dialog takes a typed or pasted path in its location field
+// (Ctrl+L, or "/" or "~" typed in the tree): Return on an existing folder selects it in the
+// tree and accepts it as if it had been chosen there; anything else is refused in the status
+// line and the dialog stays open. Escape hides the field, a second one cancels. Ctrl+H (also
+// in the tree's context menu) shows or hides hidden folders; F2 renames the selected one.
+//
+// An item the program cannot open (a name that is no valid text, a path longer than the file
+// system takes) can be selected but not chosen: OK is disabled and the status line says why.
+// Without BIF_STATUSTEXT such notes get a line of their own.
+//
 // Child widgets carry object names for tests: "instruction", "folderTree", "statusText",
-// "pathEdit", "newFolderButton", "okButton", "cancelButton".
+// "noteText", "locationEdit", "pathEdit", "newFolderButton", "okButton", "cancelButton".
 #pragma once
 
 #include "platform/itemlist.h"
