@@ -367,7 +367,7 @@ void FolderTree::showItem(QTreeWidgetItem* item) {
     for (QTreeWidgetItem* up = item->parent(); up; up = up->parent())
         up->setExpanded(true);
     setCurrentItem(item);
-    scrollToItem(item);
+    scrollTo(indexFromItem(item)); // scrollToItem would pass this class's scrolling by
 }
 
 void FolderTree::insertSorted(QTreeWidgetItem* parentItem, std::unique_ptr<QTreeWidgetItem> child) {
@@ -456,13 +456,23 @@ void FolderTree::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint
 }
 
 // A name wider than the tree is shown from its start (and one level of its folder), not
-// scrolled to its end.
+// scrolled to its end; while the start of the item shows, the view does not move sideways.
 void FolderTree::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    QScrollBar* const sideways = horizontalScrollBar();
+    const int before = sideways->value();
     QTreeWidget::scrollTo(index, hint);
-    const QRect shown = visualRect(index);
-    if (shown.isValid() && (shown.left() < 0 || shown.right() > viewport()->width()))
-        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + shown.left() -
-                                        indentation());
+    sideways->setValue(before);
+    const int start = visualRect(index).left();
+    if (index.isValid() && (start < 0 || start > viewport()->width() * 2 / 3))
+        sideways->setValue(before + start - indentation());
+}
+
+// The one column is as wide as its widest name, and never narrower than the tree, so that the
+// selection spans the whole row.
+void FolderTree::updateGeometries() {
+    if (header()->minimumSectionSize() != viewport()->width())
+        header()->setMinimumSectionSize(viewport()->width());
+    QTreeWidget::updateGeometries();
 }
 
 void FolderTree::keyPressEvent(QKeyEvent* event) {

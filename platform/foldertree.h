@@ -43,6 +43,9 @@ public:
     // Makes an item current: its ancestors are expanded and it is scrolled into view.
     void showItem(QTreeWidgetItem* item);
 
+    // Scrolls an item into view; a name wider than the tree shows from its start.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
     // How long expanding a folder may wait for its listing before it goes on in the
     // background ("Wird gelesen …"); 100 ms unless set.
     void setExpandBudget(std::chrono::milliseconds budget) { m_expandBudget = budget; }
@@ -73,7 +76,7 @@ signals:
 protected:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    void updateGeometries() override;
 
 private:
     enum class Kind { Desktop, Folder, File, Placeholder };

@@ -192,8 +192,8 @@ void ShellDialog::addKeysAndMenu() {
     connect(hidden, &QAction::toggled, this, [this](bool show) {
         m_tree->setShowHidden(show);
         m_location->setShowHidden(show);
-        if (QTreeWidgetItem* current = m_tree->currentItem())
-            m_tree->scrollToItem(current);
+        if (m_tree->currentIndex().isValid())
+            m_tree->scrollTo(m_tree->currentIndex());
     });
     addAction(hidden);
 
@@ -260,8 +260,8 @@ void ShellDialog::initialize() {
 
 void ShellDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (QTreeWidgetItem* current = m_tree->currentItem())
-        m_tree->scrollToItem(current, QAbstractItemView::PositionAtCenter);
+    if (m_tree->currentIndex().isValid())
+        m_tree->scrollTo(m_tree->currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
 LRESULT ShellDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
