@@ -1,13 +1,9 @@
 #include "platform/folderlisting.h"
 
-#include <QPromise>
 #include <algorithm>
-#include <condition_variable>
 #include <dirent.h>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace platform {
@@ -83,31 +79,6 @@ FolderListing listFolder(const QByteArray& path, bool includeFiles) {
                   return order != 0 ? order < 0 : a.rawName < b.rawName;
               });
     return listing;
-}
-
-struct PendingListing::Done {
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool done = false;
-};
-
-PendingListing::PendingListing(const QByteArray& path, bool includeFiles)
-    : m_done(std::make_shared<Done>()) {
-    QPromise<FolderListing> promise;
-    m_future = promise.future();
-    promise.start();
-    std::thread([promise = std::move(promise), done = m_done, path, includeFiles]() mutable {
-        promise.addResult(listFolder(path, includeFiles));
-        promise.finish();
-        const std::lock_guard lock(done->mutex);
-        done->done = true;
-        done->changed.notify_all();
-    }).detach();
-}
-
-bool PendingListing::waitFor(std::chrono::milliseconds budget) const {
-    std::unique_lock lock(m_done->mutex);
-    return m_done->changed.wait_for(lock, budget, [this] { return m_done->done; });
 }
 
 } // namespace platform

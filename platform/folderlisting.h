@@ -7,11 +7,10 @@
 // not, so that the tree can show an expand arrow without reading it first.
 #pragma once
 
+#include "platform/background.h"
+
 #include <QByteArray>
-#include <QFuture>
 #include <QString>
-#include <chrono>
-#include <memory>
 #include <vector>
 
 namespace platform {
@@ -35,20 +34,11 @@ struct FolderListing {
 // Reads a folder now; files are left out unless asked for.
 FolderListing listFolder(const QByteArray& path, bool includeFiles);
 
-// Reads a folder on a thread of its own. A folder that hangs (a dead network mount) holds
-// only that thread.
-class PendingListing {
+// Reads a folder on a thread of its own (background.h).
+class PendingListing : public Background<FolderListing> {
 public:
-    PendingListing(const QByteArray& path, bool includeFiles);
-
-    // Waits at most this long; true when the listing is there.
-    bool waitFor(std::chrono::milliseconds budget) const;
-    QFuture<FolderListing> future() const { return m_future; }
-
-private:
-    struct Done;
-    std::shared_ptr<Done> m_done;
-    QFuture<FolderListing> m_future;
+    PendingListing(const QByteArray& path, bool includeFiles)
+        : Background([path, includeFiles] { return listFolder(path, includeFiles); }) {}
 };
 
 } // namespace platform

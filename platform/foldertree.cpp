@@ -160,21 +160,25 @@ void FolderTree::setDesktopRoot(const QList<Place>& places) {
     m_listings.clear();
     auto desktop = newItem(QString(), QStringLiteral("Desktop"), Kind::Desktop);
     desktop->setData(0, kListedRole, true);
-    QList<QPair<QString, QString>> tops = {
-        {QDir::homePath(), QStringLiteral("Persönlicher Ordner")},
-        {QStringLiteral("/"), QStringLiteral("/")}};
-    for (const Place& place : places)
-        tops.append({place.path, place.label});
-    for (const auto& [path, label] : tops) {
-        auto item = newItem(path, label, Kind::Folder);
-        item->setData(0, kHasVisibleRole, true); // read when opened
-        updatePlaceholder(item.get());
-        desktop->addChild(item.release());
-    }
     QTreeWidgetItem* const top = desktop.get();
     addTopLevelItem(desktop.release());
+    addPlaces({{QDir::homePath(), QStringLiteral("Persönlicher Ordner")},
+               {QStringLiteral("/"), QStringLiteral("/")}});
+    addPlaces(places);
     top->setExpanded(true);
     setCurrentItem(top);
+}
+
+void FolderTree::addPlaces(const QList<Place>& places) {
+    QTreeWidgetItem* const top = topLevelItem(0);
+    if (!isDesktop(top))
+        return;
+    for (const Place& place : places) {
+        auto item = newItem(place.path, place.label, Kind::Folder);
+        item->setData(0, kHasVisibleRole, true); // read when opened
+        updatePlaceholder(item.get());
+        top->addChild(item.release());
+    }
 }
 
 void FolderTree::setFolderRoot(const QString& path) {

@@ -35,6 +35,8 @@ public:
     // Fills the tree with its root item, expanded, and makes the root the current item.
     void setDesktopRoot(const QList<Place>& places = {});
     void setFolderRoot(const QString& path);
+    // Adds places under the Desktop, after those it has.
+    void addPlaces(const QList<Place>& places);
 
     // The item of an absolute, clean path ("" for the Desktop), listing folders on the way
     // down (hidden ones too); nullptr when the tree does not hold it.

@@ -1,5 +1,6 @@
 #include "platform/shelldialog.h"
 
+#include "platform/background.h"
 #include "platform/foldertree.h"
 #include "platform/locationfield.h"
 #include "platform/places.h"
@@ -25,6 +26,7 @@ namespace {
 const QString kDialogTitle = QStringLiteral("Ordner suchen");
 constexpr QSize kOldStyleSize(320, 400);
 constexpr QSize kNewStyleSize(360, 440);
+constexpr std::chrono::milliseconds kPlacesBudget(300);
 
 QString displayNameOf(const QString& path) {
     return path == QLatin1String("/") ? path : QFileInfo(path).fileName();
@@ -123,7 +125,7 @@ ShellDialog::ShellDialog(const BROWSEINFOA& request, QWidget* owner)
     if (root && !root->isEmpty() && QFileInfo(*root).isDir())
         m_tree->setFolderRoot(*root);
     else
-        m_tree->setDesktopRoot(userPlaces(mountedVolumes(), QDir::homePath()));
+        setDesktopRoot();
     connect(m_tree, &FolderTree::locationTyped, this,
             [this](const QString& text) { showLocation(text, false); });
 
@@ -176,6 +178,21 @@ ShellDialog::ShellDialog(const BROWSEINFOA& request, QWidget* owner)
 }
 
 ShellDialog::~ShellDialog() = default;
+
+// The Desktop with the places of the mounted volumes. Asking for the volumes asks every file
+// system for its size, which a dead network mount does not answer: they come in the
+// background, and when they are late, the places are added once they are there.
+void ShellDialog::setDesktopRoot() {
+    const Background<QList<Volume>> volumes(&mountedVolumes);
+    if (volumes.waitFor(kPlacesBudget)) {
+        m_tree->setDesktopRoot(userPlaces(volumes.future().result(), QDir::homePath()));
+        return;
+    }
+    m_tree->setDesktopRoot();
+    volumes.future().then(this, [this](const QList<Volume>& mounted) {
+        m_tree->addPlaces(userPlaces(mounted, QDir::homePath()));
+    });
+}
 
 void ShellDialog::addKeysAndMenu() {
     auto* location = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);

@@ -67,6 +67,7 @@ private:
     void onCurrentChanged(QTreeWidgetItem* item);
     void notifySelection(QTreeWidgetItem* item);
     void showNote(const QString& text); // the dialog's own word on the selection or the input
+    void setDesktopRoot();
     void addKeysAndMenu();
     void showLocation(const QString& text, bool selectAll);
     void acceptTyped(const QString& text);
