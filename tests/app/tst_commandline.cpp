@@ -1,5 +1,6 @@
 // The command line: what it asks for, the folder it opens at start, and the program's
 // answers from the shell, without a display.
+#include "app/cli/render.h"
 #include "app/commandline.h"
 #include "app/startfolder.h"
 #include "editorfixture.h"
@@ -21,6 +22,7 @@ private slots:
     void startFolder();
     void fromTheShell_data();
     void fromTheShell();
+    void renderedAsInTheEditor();
 };
 
 void tst_CommandLine::parse_data() {
@@ -168,6 +170,23 @@ void tst_CommandLine::fromTheShell() {
     for (const QString& name : written)
         QCOMPARE(QImage(dir.filePath("out/" + name)).size(),
                  QSize(240, 320) * (arguments.contains("--scale") ? 2 : 1));
+}
+
+void tst_CommandLine::renderedAsInTheEditor() {
+    // The program alone sets itself up for the render (no display, none of the machine's
+    // fonts); the pixels are those the editor's own process draws.
+    QTemporaryDir dir;
+    writeFile(dir.filePath("mapviewlt.ini"), standardMapview());
+    writeFile(dir.filePath("defaultlt.ini"), standardDefaults());
+    const QString file = dir.filePath("v.png");
+    QProcess process;
+    process.start(QStringLiteral(TESSEL_BINARY), {"--render", dir.path(), "--view", "3",
+                                                  "--infobar", "off", "--scale", "2", "-o", file});
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(
+        QImage(file).convertToFormat(QImage::Format_RGB32),
+        cli::renderViews(dir.path(), {3}, false, 2).at(0).convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_MAIN(tst_CommandLine)
