@@ -17,6 +17,14 @@ LocationField::LocationField(bool includeFiles, QWidget* parent)
     completer->setCaseSensitivity(Qt::CaseSensitive);
     completer->setCompletionMode(QCompleter::PopupCompletion);
     setCompleter(completer);
+    // The folders on the way are read in the background; once one is there, the completion
+    // of a path typed or pasted faster than that goes on.
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this](const QString& folder) {
+        if (!hasFocus() || !text().startsWith(folder) || this->completer()->popup()->isVisible())
+            return;
+        this->completer()->setCompletionPrefix(text());
+        this->completer()->complete();
+    });
     setClearButtonEnabled(true);
     setPlaceholderText(QStringLiteral("Pfad eingeben, z. B. ~/skins"));
 }

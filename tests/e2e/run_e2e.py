@@ -530,7 +530,8 @@ def hidden_remembered_folder_loads_with_return(run: Run):
 
 def typed_path_loads(run: Run):
     """Ctrl+L in the folder dialog takes a typed path: a path that is no folder keeps the
-    dialog open, the skin folder's path loads it. Alt+A is "&Abbrechen"."""
+    dialog open, the skin folder's path loads it, also with the completion list open.
+    Alt+A is "&Abbrechen"."""
     work, folder = run.folder("typed", settings=False)
     editor = run.start(work)
     run.x.click(*LOAD)
@@ -546,7 +547,10 @@ def typed_path_loads(run: Run):
     if not run.x.windows(FOLDER_DIALOG):
         raise Failure("the dialog closed on a path that is no folder")
     run.x.key("ctrl+l")  # the field again, all selected: typing replaces it
+    before = set(run.x.windows(".*"))
     run.x.type(str(folder))
+    # Return acts on the typed path also while the completion list is open.
+    wait_until(lambda: set(run.x.windows(".*")) - before, 5, "the completion list")
     run.x.key("Return")
     run.x.wait_no_window(FOLDER_DIALOG)
     run.x.wait_screen(frame_around(run.box("win")), 10, 'the frame on "win"')

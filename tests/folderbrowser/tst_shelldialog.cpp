@@ -479,30 +479,17 @@ void tst_ShellDialog::location_data() {
     QTest::addColumn<QString>("result"); // below the test folder; "-": stays open, then cancelled
     QTest::addColumn<QString>("note");   // what the status line says after Return
 
-    QTest::newRow("absolute") << "ctrl+l"
-                              << "@/gamma"
-                              << "gamma"
-                              << "";
-    QTest::newRow("typed in the tree") << "/"
-                                       << "@/Alpha/inner"
-                                       << "Alpha/inner"
-                                       << "";
-    QTest::newRow("hidden, trailing separator") << "ctrl+l"
-                                                << "@/.hidden/"
-                                                << ".hidden"
-                                                << "";
-    QTest::newRow("relative") << "ctrl+l"
-                              << "beta"
-                              << "beta"
-                              << "";
-    QTest::newRow("no folder") << "ctrl+l"
-                               << "@/nirgends"
-                               << "-"
-                               << "„@/nirgends“ ist kein Ordner.";
-    QTest::newRow("a file") << "/"
-                            << "@/file.txt"
-                            << "-"
-                            << "„@/file.txt“ ist kein Ordner.";
+    const auto row = [](const char* name, const char* opener, const char* typed, const char* result,
+                        const char* note) {
+        QTest::newRow(name) << opener << QString::fromUtf8(typed) << result
+                            << QString::fromUtf8(note);
+    };
+    row("absolute", "ctrl+l", "@/gamma", "gamma", "");
+    row("typed in the tree", "/", "@/Alpha/inner", "Alpha/inner", "");
+    row("hidden, trailing separator", "ctrl+l", "@/.hidden/", ".hidden", "");
+    row("relative", "ctrl+l", "beta", "beta", "");
+    row("part of a name", "ctrl+l", "@/gamm", "-", "„@/gamm“ ist kein Ordner.");
+    row("a file", "/", "@/file.txt", "-", "„@/file.txt“ ist kein Ordner.");
 }
 
 void tst_ShellDialog::location() {
