@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QKeyEvent>
 
@@ -17,8 +18,16 @@ LocationField::LocationField(bool includeFiles, QWidget* parent)
     completer->setCaseSensitivity(Qt::CaseSensitive);
     completer->setCompletionMode(QCompleter::PopupCompletion);
     setCompleter(completer);
-    // The folders on the way are read in the background; once one is there, the completion
-    // of a path typed or pasted faster than that goes on.
+    // The folder of the typed path is read in the background; once it is there, the
+    // completion of a path typed or pasted faster than that goes on.
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& typed) {
+        const QString folder = QFileInfo(typed).path();
+        if (!QDir::isAbsolutePath(folder))
+            return;
+        const QModelIndex at = m_model->index(folder);
+        if (at.isValid() && m_model->canFetchMore(at))
+            m_model->fetchMore(at);
+    });
     connect(m_model, &QFileSystemModel::directoryLoaded, this, [this](const QString& folder) {
         if (!hasFocus() || !text().startsWith(folder) || this->completer()->popup()->isVisible())
             return;

@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <cstring>
@@ -277,6 +278,9 @@ void ShellDialog::initialize() {
 
 void ShellDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Placed anew now that the tree has its real size: from the left edge where the item's
+    // start shows there.
+    m_tree->horizontalScrollBar()->setValue(0);
     if (m_tree->currentIndex().isValid())
         m_tree->scrollTo(m_tree->currentIndex(), QAbstractItemView::PositionAtCenter);
 }
