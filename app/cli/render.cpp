@@ -1,10 +1,10 @@
 #include "app/cli/render.h"
 
+#include "app/cli/pngfile.h"
 #include "app/commandline.h"
 #include "app/frmMain.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
@@ -32,16 +32,11 @@ void skipSystemFonts() {
 #endif
 }
 
-// Fast compression: the pictures are small, and a render is a whole process.
-constexpr int kPngQuality = 80;
-
 // Writes the picture as a PNG file; what went wrong, or nothing. A file that could not
 // be written completely is removed.
 QString writePng(const QImage& picture, const QString& path) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "PNG", kPngQuality))
+    const QByteArray bytes = encodePng(picture);
+    if (bytes.isEmpty())
         return QStringLiteral("the picture could not be encoded");
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
