@@ -252,23 +252,33 @@ void FolderTree::apply(QTreeWidgetItem* item, const FolderListing& listing) {
         if (wanted(childPath(path, entry.name), entry.hidden))
             shown.push_back(&entry);
 
+    const QByteArray folder = rawPathOf(item);
+    QHash<QByteArray, const FolderEntry*> keep;
+    for (const FolderEntry* entry : shown)
+        keep.insert(childRawPath(folder, entry->rawName), entry);
+
+    // A selection inside an entry that is going away moves to the folder first: the dialog
+    // hears of it and may act on the tree, so that happens before anything below is taken.
+    for (QTreeWidgetItem* up = currentItem(); up && up != item; up = up->parent()) {
+        if (up->parent() == item && kind(up) != Kind::Placeholder &&
+            !keep.contains(rawPathOf(up))) {
+            setCurrentItem(item);
+            break;
+        }
+    }
+
     QHash<QByteArray, QTreeWidgetItem*> present;
     for (int i = item->childCount() - 1; i >= 0; --i) {
         QTreeWidgetItem* child = item->child(i);
-        if (kind(child) == Kind::Placeholder)
+        if (kind(child) == Kind::Placeholder) {
             delete item->takeChild(i);
-        else
+        } else if (!keep.contains(rawPathOf(child))) {
+            if (m_renaming == child)
+                m_renaming = nullptr;
+            delete item->takeChild(i);
+        } else {
             present.insert(rawPathOf(child), child);
-    }
-    QHash<QByteArray, const FolderEntry*> keep;
-    for (const FolderEntry* entry : shown)
-        keep.insert(childRawPath(rawPathOf(item), entry->rawName), entry);
-    for (auto it = present.cbegin(); it != present.cend(); ++it) {
-        if (keep.contains(it.key()))
-            continue;
-        if (m_renaming == it.value())
-            m_renaming = nullptr;
-        delete it.value(); // leaves the tree with it
+        }
     }
 
     if (item->childCount() == 0) { // the common case: all new, handed over in one go
@@ -282,8 +292,7 @@ void FolderTree::apply(QTreeWidgetItem* item, const FolderListing& listing) {
     // Items that stay keep their place; new ones go in after their listed neighbour.
     int at = 0;
     for (const FolderEntry* entry : shown) {
-        const QByteArray raw = childRawPath(rawPathOf(item), entry->rawName);
-        if (QTreeWidgetItem* child = present.value(raw); child && keep.contains(raw)) {
+        if (QTreeWidgetItem* child = present.value(childRawPath(folder, entry->rawName))) {
             child->setData(0, kHasVisibleRole, entry->hasVisible);
             child->setData(0, kHasHiddenRole, entry->hasHidden);
             updatePlaceholder(child);
@@ -346,17 +355,21 @@ QTreeWidgetItem* FolderTree::walk(const QString& path, bool list) {
 
     QString at = itemPath(item);
     const QString rest = path.mid(at == QLatin1String("/") ? 1 : at.size() + 1);
+    const auto childAt = [](const QTreeWidgetItem* folder, const QString& wanted) {
+        for (int i = 0; i < folder->childCount(); ++i)
+            if (itemPath(folder->child(i)) == wanted && kind(folder->child(i)) != Kind::Placeholder)
+                return folder->child(i);
+        return static_cast<QTreeWidgetItem*>(nullptr);
+    };
     for (const QString& name : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        if (list) {
-            populate(item, kSearchBudget);
-            if (m_listings.contains(at) && !item->data(0, kPendingRole).toBool())
-                apply(item, m_listings.value(at)); // shows a hidden folder on the way
-        }
         const QString wanted = childPath(at, name);
-        QTreeWidgetItem* next = nullptr;
-        for (int i = 0; i < item->childCount() && !next; ++i)
-            if (itemPath(item->child(i)) == wanted && kind(item->child(i)) != Kind::Placeholder)
-                next = item->child(i);
+        if (list)
+            populate(item, kSearchBudget);
+        QTreeWidgetItem* next = childAt(item, wanted);
+        if (!next && list && m_listings.contains(at) && !item->data(0, kPendingRole).toBool()) {
+            apply(item, m_listings.value(at)); // shows a hidden folder on the way
+            next = childAt(item, wanted);
+        }
         if (!next)
             return nullptr;
         item = next;

@@ -713,6 +713,9 @@ void tst_ShellDialog::rename() {
         QTRY_COMPARE(recorder.lastSelection(), m_root + "/Delta");
         QVERIFY(QFileInfo(m_root + "/Delta").isDir() && !QFileInfo::exists(m_root + "/gamma"));
         QTRY_VERIFY(folders->hasFocus());
+        QVERIFY(QDir(m_root).rmdir("Delta")); // gone from disk: the selection moves up
+        QTRY_COMPARE(recorder.lastSelection(), m_root);
+        QCOMPARE(currentPath(dialog), m_root);
         dialog->reject();
     });
     QVERIFY(!browse(BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE, recorder).chosen);
