@@ -93,10 +93,20 @@ void LayoutHistory::restart() {
     m_before.reset();
     m_stack.clear();
     ++m_run;
+    m_saved = snapshot();
 }
 
 void LayoutHistory::markSaved() {
     m_stack.setClean();
+    m_saved = snapshot();
+}
+
+bool LayoutHistory::isClean() const {
+    const Snapshot now = snapshot();
+    for (int i = 0; i < kElements; ++i)
+        if (differs(now[std::size_t(i)], m_saved[std::size_t(i)]))
+            return false;
+    return true;
 }
 
 bool LayoutHistory::undo() {

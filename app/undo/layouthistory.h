@@ -42,7 +42,10 @@ public:
     // Both return false when there is nothing to undo or redo.
     bool undo();
     bool redo();
-    bool isClean() const { return m_stack.isClean(); }
+    // Whether every picture stands where it stood at the last load or save. The
+    // stack's own clean state is not enough: passing the pointer over "from"
+    // pulls its dummy along without a step of its own.
+    bool isClean() const;
     const QUndoStack& stack() const { return m_stack; }
 
 private:
@@ -66,6 +69,7 @@ private:
     FormCanvas m_canvas;
     QUndoStack m_stack;
     std::optional<Snapshot> m_before;
+    Snapshot m_saved{};            // the placements at the last load or save
     std::uint64_t m_run = 0;       // bumped when no step may merge with the last
     std::uint64_t m_focusStay = 0; // bumped when the focus leaves a box
 };

@@ -68,6 +68,7 @@ private slots:
     void steps();
     void fromAndItsDummyAreOneStep();
     void savedStateClearsTheMark();
+    void undoKeepsTheMarkWhileTheCanvasDiffers();
     void loadStartsAFreshHistory();
     void ctrlTabCyclesTheShownElements_data();
     void ctrlTabCyclesTheShownElements();
@@ -140,6 +141,23 @@ void tst_Undo::savedStateClearsTheMark() {
     QVERIFY(!editor.w().isWindowModified());
     run(editor, "z");
     QVERIFY(programState().bChanged); // before the save: differs from the file
+    QVERIFY(editor.w().isWindowModified());
+}
+
+void tst_Undo::undoKeepsTheMarkWhileTheCanvasDiffers() {
+    Editor editor;
+    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    const QRect dummy = editor.canvasRect(20);
+    editor.click(editor.w().elementPicture(3));
+    run(editor, "X:20");
+    // Passing over "from" pulls its dummy along, which is no step of its own.
+    const QPoint over = editor.w().elementPicture(3)->geometry().center();
+    QTest::mouseMove(&editor.w(), over);
+    QTest::mouseMove(&editor.w(), over + QPoint(1, 0));
+    QTRY_COMPARE(editor.canvasRect(20).left(), 20);
+    run(editor, "z");
+    QVERIFY(editor.canvasRect(20) != dummy);
+    QVERIFY(programState().bChanged); // the dummy would be saved elsewhere than loaded
     QVERIFY(editor.w().isWindowModified());
 }
 
