@@ -74,6 +74,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     frmMain window;
     window.show();
+    // Ask for the keyboard ourselves: without a window manager nobody else gives it.
+    window.activateWindow();
     if (!command.folder.isEmpty())
         openStartFolder(window, command.folder);
     return app.exec();

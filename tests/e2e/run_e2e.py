@@ -481,10 +481,10 @@ def keys_undo_and_title(run: Run):
     and Ctrl+Shift+Z take a drag back and forth with the focus in a box, Ctrl+Tab
     selects the next element, Ctrl+S saves and Ctrl+W closes without a question."""
     work, folder = run.folder("keys")
+    run.x.xdotool("mousemove", 900, 700)  # off the window: it has the keyboard from its start
     editor = run.start(work)
     if run.x.title(editor.window) != "Tessel":
         raise Failure(f'title "{run.x.title(editor.window)}" before the first load')
-    run.x.click(*TXT_X)  # the keyboard focus in a box
     run.x.key("ctrl+o")
     run.x.wait_window(FOLDER_DIALOG)
     run.x.key("Return")
@@ -492,6 +492,7 @@ def keys_undo_and_title(run: Run):
     win = run.box("win")
     run.x.wait_screen(frame_around(win), 10, 'the frame on "win"')
     run.x.wait_title(editor.window, "Tessel - skin")
+    run.x.click(*TXT_X)  # the keyboard focus in a box
 
     cx, cy = win[0] + win[2] // 2, win[1] + win[3] // 2
     run.x.drag((cx, cy), (cx + 1, cy + 1), (cx + 10, cy + 10), (cx + 20, cy + 15))
