@@ -94,6 +94,8 @@ int runRender(int argc, char* argv[], const CommandLine& command, QTextStream& e
     qputenv("QT_QPA_PLATFORM", "offscreen");
     for (const char* name : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS"})
         qunsetenv(name);
+    // A font resolution set for the desktop (QT_FONT_DPI) would scale the canvas too.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     skipSystemFonts();
     QApplication app(argc, argv);
 

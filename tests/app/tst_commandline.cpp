@@ -150,12 +150,14 @@ void tst_CommandLine::fromTheShell() {
             .replace("BROKEN", dir.filePath("broken"))
             .replace("OUT", dir.filePath("out"));
 
-    // No display, and a platform that would need one.
+    // No display, a platform that would need one, and a font resolution that would
+    // scale the pictures.
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
     env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("QT_FONT_DPI", "192");
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(TESSEL_BINARY), arguments);
     QVERIFY(process.waitForFinished(20000));
