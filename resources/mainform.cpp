@@ -84,7 +84,7 @@ void MainForm::createControls() {
     Image1 = make<ImageControl>(this, "Image1", 480, 120, 3600, 4785);
     Image1->setPicture(readPicture(picture(QStringLiteral("Image1.bmp"))));
 
-    Shape1 = make<ShapeControl>(this, "Shape1", 480, 120, 3600, 4800);
+    Shape1 = make<ShapeControl>(this, "Shape1", kCanvasLeft, kCanvasTop, 3600, 4800);
     Shape1->setBorderWidth(1);
 
     int pictureCount = 0;

@@ -16,6 +16,9 @@ public:
     static constexpr int kElementCount = 25;
     static constexpr int kClientWidth = 601;  // pixels
     static constexpr int kClientHeight = 345; // pixels
+    // The canvas frame's top left corner in the window, in twips: pixel 0, 0 of the screen.
+    static constexpr int kCanvasLeft = 480;
+    static constexpr int kCanvasTop = 120;
 
     explicit MainForm(QWidget* parent = nullptr);
 

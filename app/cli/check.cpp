@@ -6,12 +6,15 @@
 #include "platform/profilefile.h"
 #include "platform/profiletext.h"
 #include "resources/errors.h"
+#include "resources/mainform.h"
 #include "resources/numbers.h"
+#include "resources/screen.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <optional>
@@ -33,8 +36,22 @@ std::optional<double> number(const QString& text) {
     }
 }
 
+// Whether a position or size in twips fits the 32-bit integers in which an element
+// keeps its geometry and from which the save computes the keys; the editor refuses
+// a value that does not.
+bool fitsTwips(double twips) {
+    try {
+        static_cast<void>(ui::CLng(twips));
+        return true;
+    } catch (const ui::RuntimeError&) {
+        return false;
+    }
+}
+
+// Elements keep their geometry in whole twips: 0.6 px, not 0.600000000000023 px.
 QString pixels(double value) {
-    return QString::number(value, 'g', 15);
+    const double k = ui::kTwipsPerPixel;
+    return QString::number(std::round(value * k) / k, 'g', 15);
 }
 
 // "view 1", "views 1 and 3", "views 1, 2 and 3".
@@ -216,21 +233,20 @@ private:
             Global::ReadIniValue(file.path, entry.iniName, key, QLatin1String(kDefaults[k]));
         const std::optional<double> read = number(value);
         if (!read) {
-            QString effect;
-            if (anchored && k != 0)
-                effect = QStringLiteral("the editor counts it as 0");
-            else if (index == 1 && k == 3)
-                effect = QStringLiteral("the editor takes 0 as the info bar's height and leaves "
-                                        "the element's height as it was");
-            else if (k < 2)
-                effect = QStringLiteral("the editor leaves the element where it was");
-            else
-                effect = QStringLiteral("the editor leaves the element's %1 as it was")
-                             .arg(k == 2 ? QStringLiteral("width") : QStringLiteral("height"));
             const QString shown = value.isEmpty()
                                       ? QStringLiteral("%1 has no value").arg(key)
                                       : QStringLiteral("%1=%2 is not a number").arg(key, value);
-            add(file, line, true, QStringLiteral("%1 %2; %3").arg(tag, shown, effect));
+            add(file, line, true,
+                QStringLiteral("%1 %2; %3").arg(tag, shown, refusalEffect(index, k, true)));
+            return true;
+        }
+        if (!keyFits(k, *read, shiftOf(index))) {
+            const bool offFits = k == 1 && keyFits(k, *read, 0);
+            add(file, line, true,
+                QStringLiteral("%1 %2=%3 is out of range%4; %5")
+                    .arg(tag, key, value,
+                         offFits ? QStringLiteral(" with the info bar on") : QString(),
+                         refusalEffect(index, k, false)));
             return true;
         }
         if (k >= 2 && !(anchored && k == 3) && *read <= 0) {
@@ -241,6 +257,41 @@ private:
             return false;
         }
         return true;
+    }
+
+    // What the editor does with a value of key k that is no number, or one out of range.
+    QString refusalEffect(int index, int k, bool noNumber) const {
+        const bool anchored = index == 4 || index == 5; // routeinfo, nextinfo
+        if (anchored && k != 0 && noNumber)
+            return QStringLiteral("the editor counts it as 0");
+        if (index == 1 && k == 3 && infoBarHeight_ == 0)
+            return QStringLiteral("the editor takes 0 as the info bar's height and leaves the "
+                                  "element's height as it was");
+        if (k < 2 || anchored) // the anchored height moves the element's top
+            return QStringLiteral("the editor leaves the element where it was");
+        return QStringLiteral("the editor leaves the element's %1 as it was")
+            .arg(k == 2 ? QStringLiteral("width") : QStringLiteral("height"));
+    }
+
+    // Whether an element can take the value of key k, shown `shift` pixels higher while
+    // the info bar is on, with the info bar on and off.
+    static bool keyFits(int k, double value, double shift) {
+        using ui::MainForm;
+        const double perPixel = ui::kTwipsPerPixel;
+        switch (k) {
+        case 0:
+            return fitsTwips(value * perPixel + MainForm::kCanvasLeft);
+        case 1:
+            return fitsTwips(value * perPixel + MainForm::kCanvasTop) &&
+                   fitsTwips((value - shift) * perPixel + MainForm::kCanvasTop);
+        default:
+            return fitsTwips(value * perPixel);
+        }
+    }
+
+    // The info-bar shift of the element while the info bar is on, in pixels.
+    double shiftOf(int index) const {
+        return catalogue_[index].bDepend ? double(infoBarHeight_) - 2 : 0.0;
     }
 
     // Whether the element's picture stays on the screen in every view that shows it,
@@ -272,9 +323,10 @@ private:
                 skinlayout::elementValues(skinFolder_, catalogue_, index, view);
             const auto x = number(values.x), y = number(values.y), cx = number(values.cx),
                        cy = number(values.cy);
-            if (!x || !y || !cx || !cy || *cx <= 0 || *cy <= 0)
+            if (!x || !y || !cx || !cy || *cx <= 0 || *cy <= 0 || !keyFits(0, *x, 0) ||
+                !keyFits(1, *y, shiftOf(index)) || !keyFits(2, *cx, 0) || !keyFits(3, *cy, 0))
                 continue; // where the editor puts it depends on what it showed before
-            const double shift = entry.bDepend ? double(infoBarHeight_) - 2 : 0.0;
+            const double shift = shiftOf(index);
             const Overhang on = overhang({*x, *y - shift, *cx, *cy});
             const Overhang off = overhang({*x, *y, *cx, *cy});
             if (on == off) {

@@ -97,6 +97,17 @@ void tst_Check::findings_data() {
         << replaced(m, "x=1\r\ny=40", "x=1\r\ny=310") << d
         << QStringList{"mapviewlt.ini:11: " + outside.arg("to", "partly") +
                        "view 1 with the info bar off: 8 px beyond the bottom edge"};
+    QTest::newRow("a fraction of a pixel beyond")
+        << m << replaced(d, "x=156", "x=199.6")
+        << QStringList{"defaultlt.ini:16: " + outside.arg("win", "partly") +
+                       "views 1, 2 and 3 with the info bar on and off: 0.6 px beyond the right "
+                       "edge"};
+    QTest::newRow("beyond what the element holds")
+        << m << replaced(replaced(d, "x=156", "x=1e39"), "y=124", "y=200000000")
+        << QStringList{"defaultlt.ini:8: error: [tmc] y=200000000 is out of range; the editor "
+                       "leaves the element where it was",
+                       "defaultlt.ini:17: error: [win] x=1e39 is out of range; the editor leaves "
+                       "the element where it was"};
     QTest::newRow("wholly outside, two edges")
         << m << replaced(d, "x=2\r\ny=164", "x=-50\r\ny=-40")
         << QStringList{"defaultlt.ini:11: " + outside.arg("gps", "wholly") +
