@@ -1,5 +1,6 @@
-// The yardstick for "tessel --render": the least a picture drawn by Qt widgets costs as a
-// whole process. One label on the offscreen platform, grabbed and written as a PNG file.
+// The yardstick for "tessel --render": what a picture drawn by Qt widgets costs as a whole
+// process with Qt's defaults. One label on the offscreen platform, grabbed and written as a
+// PNG file.
 #include <QApplication>
 #include <QLabel>
 #include <QPixmap>

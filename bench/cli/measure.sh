@@ -3,8 +3,8 @@
 # skin and --render of one of its views, each run in turn (so that the load of the machine
 # falls on all alike): median and fastest wall-clock time, median CPU time (user and system,
 # less disturbed by a busy machine), and the ratios of the medians to --version. The last
-# row is a yardstick: a bare Qt label grabbed into a PNG file (bare.cpp), the least that a
-# picture drawn by widgets costs.
+# row is a yardstick: a bare Qt label grabbed into a PNG file (bare.cpp) with Qt's defaults
+# (the system's fonts, Qt's own PNG writer), what a picture drawn by widgets costs plainly.
 #   bench/cli/measure.sh [build folder] [runs]      (defaults: build, 50)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
