@@ -14,6 +14,9 @@ void openStartFolder(frmMain& window, const QString& folder) {
             info.exists() ? QStringLiteral("\"%1\" ist kein Ordner.").arg(shown)
                           : QStringLiteral("Der Ordner \"%1\" existiert nicht.").arg(shown);
         ui::MsgBox(message, ui::vbOKOnly | ui::vbExclamation, QStringLiteral("Ungültiger Ordner"));
+        // The box came before the window had the keyboard; without a window manager
+        // nobody hands it over afterwards.
+        window.activateWindow();
         return;
     }
     // The folder dialog hands back absolute paths without a trailing separator.

@@ -462,6 +462,7 @@ def folder_on_the_command_line(run: Run):
     editor.wait_exit()
 
     (work / "Tessel.ini").unlink()
+    run.x.xdotool("mousemove", 900, 700)  # off the window: the keyboard must come back by itself
     editor = run.start(work, "no-such-skin")
     run.x.wait_window("Ungültiger Ordner")
     run.x.key("Return")
@@ -471,7 +472,7 @@ def folder_on_the_command_line(run: Run):
         raise Failure("something was loaded from a folder that does not exist")
     if (work / "Tessel.ini").exists():
         raise Failure("Tessel.ini was written for a folder that does not exist")
-    editor.close()
+    run.x.key("ctrl+q")  # the window has the keyboard again, as after a start without a folder
     editor.wait_exit()
     run.expect_files(folder, None)
 
