@@ -64,6 +64,10 @@ int MsgBox(const QString& prompt, int buttons, const QString& title) {
         second->setObjectName(QStringLiteral("second"));
     box.setDefaultButton(first);
     box.exec();
+    // Back to the window the box came from: without a window manager the keyboard would
+    // otherwise go to whatever lies under the pointer.
+    if (parent)
+        parent->activateWindow();
 
     const bool isFirst = box.clickedButton() == first;
     switch (buttons & 7) {
