@@ -642,6 +642,8 @@ void tst_ShellDialog::places_data() {
                                    volume("/proc", "", "proc"),
                                    volume("/sys", "", "sysfs"),
                                    volume("/run/user/1000", "", "tmpfs"),
+                                   volume("/home/anna/.cache", "", "tmpfs"),
+                                   volume("/mnt/tools/env/python", "", "tmpfs"),
                                    volume("/snap/core/1", "", "squashfs"),
                                    volume("/boot/efi", "", "vfat"),
                                    volume("/home", "", "ext4")}
@@ -651,9 +653,11 @@ void tst_ShellDialog::places_data() {
                                    volume("/run/media/anna/4A2B-1C3D", "", "exfat"),
                                    volume("/mnt/backup/", "Sicherung", "ext4"),
                                    volume("/home/anna/remote", "", "fuse.sshfs"),
-                                   volume("/media/anna/gone", "", "vfat", false)}
-        << QStringList{"4A2B-1C3D=/run/media/anna/4A2B-1C3D", "NAVI=/media/anna/NAVI",
-                       "remote=/home/anna/remote", "Sicherung=/mnt/backup"};
+                                   volume("/media/anna/gone", "", "vfat", false),
+                                   volume("/media/KARTE", "", "tmpfs")}
+        << QStringList{"4A2B-1C3D=/run/media/anna/4A2B-1C3D", "KARTE=/media/KARTE",
+                       "NAVI=/media/anna/NAVI", "remote=/home/anna/remote",
+                       "Sicherung=/mnt/backup"};
 }
 
 void tst_ShellDialog::places() {
