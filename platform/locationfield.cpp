@@ -2,11 +2,32 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QKeyEvent>
 
 namespace platform {
+
+namespace {
+
+// "~" and "~/..." stand for the home folder, as in a shell.
+QString expandHome(const QString& typed) {
+    if (typed == QLatin1String("~") || typed.startsWith(QLatin1String("~/")))
+        return QDir::homePath() + typed.mid(1);
+    return typed;
+}
+
+// Completes paths that begin with "~" from the home folder.
+class FolderCompleter : public QCompleter {
+public:
+    using QCompleter::QCompleter;
+    QStringList splitPath(const QString& path) const override {
+        return QCompleter::splitPath(expandHome(path));
+    }
+};
+
+} // namespace
 
 LocationField::LocationField(bool includeFiles, QWidget* parent)
     : QLineEdit(parent), m_includeFiles(includeFiles) {
@@ -14,14 +35,14 @@ LocationField::LocationField(bool includeFiles, QWidget* parent)
     m_model->setOption(QFileSystemModel::DontWatchForChanges);
     m_model->setRootPath(QString());
     setShowHidden(false);
-    auto* completer = new QCompleter(m_model, this);
+    auto* completer = new FolderCompleter(m_model, this);
     completer->setCaseSensitivity(Qt::CaseSensitive);
     completer->setCompletionMode(QCompleter::PopupCompletion);
     setCompleter(completer);
     // The folder of the typed path is read in the background; once it is there, the
     // completion of a path typed or pasted faster than that goes on.
     connect(this, &QLineEdit::textEdited, this, [this](const QString& typed) {
-        const QString folder = QFileInfo(typed).path();
+        const QString folder = QFileInfo(expandHome(typed)).path();
         if (!QDir::isAbsolutePath(folder))
             return;
         const QModelIndex at = m_model->index(folder);
@@ -29,7 +50,8 @@ LocationField::LocationField(bool includeFiles, QWidget* parent)
             m_model->fetchMore(at);
     });
     connect(m_model, &QFileSystemModel::directoryLoaded, this, [this](const QString& folder) {
-        if (!hasFocus() || !text().startsWith(folder) || this->completer()->popup()->isVisible())
+        if (!hasFocus() || !expandHome(text()).startsWith(folder) ||
+            this->completer()->popup()->isVisible())
             return;
         this->completer()->setCompletionPrefix(text());
         this->completer()->complete();

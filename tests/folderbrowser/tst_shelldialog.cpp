@@ -491,6 +491,7 @@ void tst_ShellDialog::location_data() {
     row("hidden, trailing separator", "ctrl+l", "@/.hidden/", ".hidden", "");
     row("relative", "ctrl+l", "beta", "beta", "");
     row("part of a name", "ctrl+l", "@/gamm", "-", "„@/gamm“ ist kein Ordner.");
+    row("part of a name at home", "~", "~/gamm", "-", "„~/gamm“ ist kein Ordner.");
     row("a file", "/", "@/file.txt", "-", "„@/file.txt“ ist kein Ordner.");
 }
 
@@ -501,6 +502,9 @@ void tst_ShellDialog::location() {
     QFETCH(QString, note);
     typed.replace('@', m_root);
     note.replace('@', m_root);
+    const QByteArray home = qgetenv("HOME");
+    const auto restore = qScopeGuard([&home] { qputenv("HOME", home); });
+    qputenv("HOME", QFile::encodeName(m_root));
 
     Recorder recorder;
     recorder.selectAtStart = m_root.toLocal8Bit();
