@@ -26,8 +26,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void applyFilter();
+
     QFileSystemModel* m_model = nullptr; // child of the field
     const bool m_includeFiles;
+    bool m_showHidden = false;
+    bool m_refiltered = false; // the filter changed; the list follows once the model has it
 };
 
 } // namespace platform

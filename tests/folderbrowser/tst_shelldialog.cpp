@@ -492,6 +492,7 @@ void tst_ShellDialog::location_data() {
     row("relative", "ctrl+l", "beta", "beta", "");
     row("part of a name", "ctrl+l", "@/gamm", "-", "„@/gamm“ ist kein Ordner.");
     row("part of a name at home", "~", "~/gamm", "-", "„~/gamm“ ist kein Ordner.");
+    row("part of a hidden name", "ctrl+l", "@/.hid", "-", "„@/.hid“ ist kein Ordner.");
     row("a file", "/", "@/file.txt", "-", "„@/file.txt“ ist kein Ordner.");
 }
 
@@ -523,7 +524,8 @@ void tst_ShellDialog::location() {
         }
         QVERIFY(field->isVisible() && field->hasFocus());
         QCOMPARE(field->text(), typed);
-        if (typed.endsWith("gamm")) // a name begun: the list offers the rest
+        if (typed.endsWith("gamm") ||
+            typed.endsWith(".hid")) // a name begun: the list offers the rest
             QTRY_VERIFY(field->completer()->popup()->isVisible());
         QTest::keyClick(field, Qt::Key_Return);
         if (result != "-")
