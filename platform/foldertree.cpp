@@ -53,6 +53,17 @@ bool isPlainName(const QString& name) {
            name != QLatin1String("..");
 }
 
+// Renames the entry from to to in dir; what stood in the way, or nothing.
+QString renameEntry(QDir& dir, const QString& from, const QString& to) {
+    if (!isPlainName(to))
+        return QStringLiteral("„%1“ ist kein gültiger Ordnername.").arg(to);
+    if (dir.exists(to))
+        return QStringLiteral("„%1“ gibt es hier schon.").arg(to);
+    if (!dir.rename(from, to))
+        return QStringLiteral("Der Ordner konnte nicht in „%1“ umbenannt werden.").arg(to);
+    return {};
+}
+
 QByteArray rawPathOf(const QTreeWidgetItem* item) {
     const QVariant raw = item->data(0, kRawPathRole);
     return raw.isValid() ? raw.toByteArray() : FolderTree::itemPath(item).toLocal8Bit();
@@ -441,14 +452,17 @@ void FolderTree::onItemChanged(QTreeWidgetItem* item, int column) {
         return;
     m_renaming = nullptr;
     bool renamed = false;
+    QString refusal;
     {
         const QSignalBlocker quiet(this);
         item->setFlags(item->flags() & ~Qt::ItemIsEditable);
         const QFileInfo old(itemPath(item));
         const QString name = item->text(0).trimmed();
         QDir dir = old.dir();
-        if (name == old.fileName() || !isPlainName(name) || dir.exists(name) ||
-            !dir.rename(old.fileName(), name)) {
+        const bool asked = !name.isEmpty() && name != old.fileName();
+        refusal = asked ? renameEntry(dir, old.fileName(), name) : QString();
+        renamed = asked && refusal.isEmpty();
+        if (!renamed) {
             item->setText(0, old.fileName());
         } else {
             const QString path = childPath(dir.path(), name);
@@ -456,11 +470,12 @@ void FolderTree::onItemChanged(QTreeWidgetItem* item, int column) {
             item->setData(0, kPathRole, path);
             item->setData(0, kRawPathRole, path.toLocal8Bit());
             item->setToolTip(0, path);
-            renamed = true;
         }
     }
     if (renamed)
         emit itemRenamed(item);
+    else if (!refusal.isEmpty())
+        emit renameRefused(refusal);
 }
 
 void FolderTree::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {

@@ -72,6 +72,8 @@ public:
 signals:
     // An item's entry was renamed on disk; its path has changed.
     void itemRenamed(QTreeWidgetItem* item);
+    // A new name was not taken; why, in a sentence for the user.
+    void renameRefused(const QString& reason);
     // A key that starts a typed path ("/" or "~") was pressed in the tree.
     void locationTyped(const QString& text);
 

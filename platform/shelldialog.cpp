@@ -166,6 +166,7 @@ ShellDialog::ShellDialog(const BROWSEINFOA& request, QWidget* owner)
         if (item == m_tree->currentItem())
             onCurrentChanged(item);
     });
+    connect(m_tree, &FolderTree::renameRefused, this, &ShellDialog::showNote);
     onCurrentChanged(m_tree->currentItem());
     m_tree->setFocus();
     addKeysAndMenu();

@@ -723,6 +723,16 @@ void tst_ShellDialog::rename() {
         QTRY_COMPARE(recorder.lastSelection(), m_root + "/Delta");
         QVERIFY(QFileInfo(m_root + "/Delta").isDir() && !QFileInfo::exists(m_root + "/gamma"));
         QTRY_VERIFY(folders->hasFocus());
+        for (const char* name : {"beta", "a/b"}) { // refused, and the status line says why
+            QTest::keyClick(folders, Qt::Key_F2);
+            QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(QApplication::focusWidget(), name);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTRY_VERIFY(dialog->findChild<QLabel*>("noteText")->text().contains(name));
+            QCOMPARE(folders->currentItem()->text(0), QStringLiteral("Delta"));
+            QTRY_VERIFY(folders->hasFocus());
+        }
         QVERIFY(QDir(m_root).rmdir("Delta")); // gone from disk: the selection moves up
         QTRY_COMPARE(recorder.lastSelection(), m_root);
         QCOMPARE(currentPath(dialog), m_root);
