@@ -108,6 +108,13 @@ QString frmMain::GetSkinFolder() {
 void frmMain::SHFolder_SelectionChanged(const QString& PathSelected) {
     if (!SHFolder)
         return;
+    if (!PathSelected.isEmpty() && !skinlayout::filesReachable(PathSelected + QLatin1Char('/'),
+                                                               programState().ElementCatalogue)) {
+        SHFolder->setOKEnabled(false);
+        SHFolder->setStatusText(QStringLiteral("Der Pfad dieses Ordners ist zu lang für die "
+                                               "Dateien mapviewlt.ini und defaultlt.ini."));
+        return;
+    }
     SHFolder->setStatusText(
         PathSelected.isEmpty() ? QString() : PathSelected + QStringLiteral(" wurde gewählt."));
 }

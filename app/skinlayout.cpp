@@ -1,8 +1,12 @@
 #include "app/skinlayout.h"
 
 #include "app/Global.h"
+#include "platform/shell.h"
 #include "resources/errors.h"
 #include "resources/numbers.h"
+
+#include <QFile>
+#include <algorithm>
 
 namespace skinlayout {
 
@@ -46,6 +50,12 @@ std::int32_t infoBarHeight(const QString& skinFolder, const Catalogue& catalogue
     } catch (const ui::RuntimeError&) {
         return 0; // out of range
     }
+}
+
+bool filesReachable(const QString& skinFolder, const Catalogue& catalogue) {
+    return std::all_of(catalogue.cbegin(), catalogue.cend(), [&](const auto& entry) {
+        return QFile::encodeName(skinFolder + entry.iniFile).size() < qsizetype(MAX_FS_PATH);
+    });
 }
 
 QString xSection(const Catalogue& catalogue, int index, int view) {

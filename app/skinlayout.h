@@ -21,6 +21,11 @@ Catalogue catalogue();
 // a separator.
 std::int32_t infoBarHeight(const QString& skinFolder, const Catalogue& catalogue);
 
+// Whether the layout files in the folder can be named by their full paths: a folder near
+// the longest path the system takes fits, but the names of its files may not. The folder
+// ends with a separator.
+bool filesReachable(const QString& skinFolder, const Catalogue& catalogue);
+
 // The section whose "x" element i takes in view 0 to 2: its own, except for "from",
 // which takes the dummy's of the view.
 QString xSection(const Catalogue& catalogue, int index, int view);

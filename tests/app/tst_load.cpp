@@ -2,8 +2,12 @@
 #include "editorfixture.h"
 #include "elements/clsImage.h"
 #include "elements/programstate.h"
+#include "folderbrowser/cSHFolder.h"
+#include "platform/shell.h"
 
+#include <QLabel>
 #include <QLocale>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace fixture;
@@ -26,6 +30,7 @@ private slots:
     void valuesThatAreNoNumbers();
     void hugeAndBrokenFiles();
     void cancelledDialogLoadsNothing();
+    void folderTooDeepForItsFiles();
 };
 
 void tst_Load::viewsShowTheirElements_data() {
@@ -212,6 +217,34 @@ void tst_Load::cancelledDialogLoadsNothing() {
     QVERIFY(!editor.w().loaded());
     QVERIFY(!QFile::exists(editor.workPath() + "/Tessel.ini"));
     QVERIFY(editor.w().folderBrowser());
+}
+
+// A folder whose own path fits, but not with the names of its layout files: it cannot be
+// chosen, and the status line says why (a load would find no files and show defaults).
+void tst_Load::folderTooDeepForItsFiles() {
+    Editor editor;
+    QString folder = editor.workPath();
+    while (folder.size() < 4089)
+        folder += '/' + QString(qMin(200, 4089 - int(folder.size()) - 1), 'd');
+    QVERIFY(QDir().mkpath(folder));
+    const QByteArray path = QFile::encodeName(folder);
+    bool checked = false;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        cSHFolder* browser = editor.w().folderBrowser();
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (checked || !browser || !browser->hWnd() || !dialog)
+            return;
+        checked = true;
+        const auto close = qScopeGuard([dialog] { QTest::keyClick(dialog, Qt::Key_Escape); });
+        SendMessageA(browser->hWnd(), BFFM_SETSELECTIONA, TRUE, LPARAM(path.constData()));
+        QVERIFY(!dialog->findChild<QPushButton*>("okButton")->isEnabled());
+        QVERIFY(dialog->findChild<QLabel*>("statusText")->text().contains("zu lang"));
+    });
+    timer.start(10);
+    editor.click(editor.w().BTNLoad);
+    QVERIFY(checked);
+    QVERIFY(!editor.w().loaded());
 }
 
 QTEST_MAIN(tst_Load)
