@@ -1,6 +1,7 @@
 #include "app/startfolder.h"
 
 #include "app/frmMain.h"
+#include "app/skinlayout.h"
 #include "resources/msgbox.h"
 
 #include <QDir>
@@ -8,11 +9,18 @@
 
 void openStartFolder(frmMain& window, const QString& folder) {
     const QFileInfo info(folder);
-    if (!info.isDir()) {
+    const QString absolute = QDir::cleanPath(info.absoluteFilePath());
+    // A folder near the longest path the system takes may exist while its layout files
+    // cannot be named: loading it would show defaults and every save would fail.
+    const bool reachable =
+        skinlayout::filesReachable(absolute + QLatin1Char('/'), skinlayout::catalogue());
+    if (!info.isDir() || !reachable) {
         const QString shown = QDir::toNativeSeparators(folder);
         const QString message =
-            info.exists() ? QStringLiteral("\"%1\" ist kein Ordner.").arg(shown)
-                          : QStringLiteral("Der Ordner \"%1\" existiert nicht.").arg(shown);
+            !info.exists()  ? QStringLiteral("Der Ordner \"%1\" existiert nicht.").arg(shown)
+            : !info.isDir() ? QStringLiteral("\"%1\" ist kein Ordner.").arg(shown)
+                            : QStringLiteral("Der Pfad dieses Ordners ist zu lang für die Dateien "
+                                             "mapviewlt.ini und defaultlt.ini.");
         ui::MsgBox(message, ui::vbOKOnly | ui::vbExclamation, QStringLiteral("Ungültiger Ordner"));
         // The box came before the window had the keyboard; without a window manager
         // nobody hands it over afterwards.
@@ -20,5 +28,5 @@ void openStartFolder(frmMain& window, const QString& folder) {
         return;
     }
     // The folder dialog hands back absolute paths without a trailing separator.
-    window.openSkinFolder(QDir::toNativeSeparators(QDir::cleanPath(info.absoluteFilePath())));
+    window.openSkinFolder(QDir::toNativeSeparators(absolute));
 }

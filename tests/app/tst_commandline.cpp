@@ -59,6 +59,9 @@ void tst_CommandLine::startFolder_data() {
                              << "Der Ordner \"gone\" existiert nicht.";
     QTest::newRow("a file") << "skin/mapviewlt.ini"
                             << "\"skin/mapviewlt.ini\" ist kein Ordner.";
+    QTest::newRow("too deep for its files")
+        << "DEEP"
+        << "Der Pfad dieses Ordners ist zu lang für die Dateien mapviewlt.ini und defaultlt.ini.";
 }
 
 void tst_CommandLine::startFolder() {
@@ -66,6 +69,16 @@ void tst_CommandLine::startFolder() {
     QFETCH(QString, message);
     Editor editor;
     const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    if (argument == QLatin1String("DEEP")) {
+        // A folder that fits the longest path, while ".../mapviewlt.ini" does not.
+        const qsizetype target = 4088;
+        QString deep = editor.workPath();
+        while (target - deep.size() > 201)
+            deep += "/" + QString(100, QLatin1Char('d'));
+        deep += "/" + QString(target - deep.size() - 1, QLatin1Char('d'));
+        QVERIFY(QDir().mkpath(deep));
+        argument = deep.mid(editor.workPath().size() + 1);
+    }
     BoxAnswerer ok(QStringLiteral("OK"));
     // The same path as main: the parser, then the folder.
     const CommandLine command = parseCommandLine({QStringLiteral("tessel"), argument});
