@@ -13,8 +13,8 @@ QString picture(const QString& name) {
     return QStringLiteral(":/pictures/") + name;
 }
 
-QIcon iconFrom(const QString& stem) {
-    return readIcon(picture(stem), {16, 32});
+QIcon iconFrom(const QString& stem, std::initializer_list<int> sizes = {16, 32}) {
+    return readIcon(picture(stem), sizes);
 }
 
 QFont controlFont(bool bold) {
@@ -159,7 +159,9 @@ void MainForm::createControls() {
     const std::pair<CommandButton*, const char*> arrows[] = {
         {MoveN, "arrow-n"}, {MoveS, "arrow-s"}, {MoveW, "arrow-w"}, {MoveO, "arrow-o"}};
     for (const auto& [button, stem] : arrows) {
-        button->setIcon(iconFrom(QString::fromLatin1(stem)));
+        // The buttons show their arrows at 32 pixels only: the small pictures
+        // would be read at start-up for nothing.
+        button->setIcon(iconFrom(QString::fromLatin1(stem), {32}));
         button->setIconSize(QSize(32, 32));
     }
     BTNpos = make<CommandButton>(this, "BTNpos", 7560, 2640, 615, 615);
