@@ -37,6 +37,14 @@ void tst_CommandLine::parse_data() {
     QTest::newRow("two folders") << QStringList{"a", "b"} << int(A::UsageError) << QString();
     QTest::newRow("render option without --render")
         << QStringList{"--check", "a", "--scale", "2"} << int(A::UsageError) << QString();
+    QTest::newRow("check with two folders")
+        << QStringList{"--check", "a", "b"} << int(A::UsageError) << QString();
+    QTest::newRow("check of an empty name")
+        << QStringList{"--check", ""} << int(A::UsageError) << QString();
+    const QStringList render{"--render", "a", "--view", "1", "-o", "v.png", "--scale"};
+    QTest::newRow("largest scale") << render + QStringList{"8"} << int(A::Render) << "a";
+    QTest::newRow("scale too large")
+        << render + QStringList{"9"} << int(A::UsageError) << QString();
 }
 
 void tst_CommandLine::parse() {
@@ -59,8 +67,11 @@ void tst_CommandLine::startFolder_data() {
                              << "Der Ordner \"gone\" existiert nicht.";
     QTest::newRow("a file") << "skin/mapviewlt.ini"
                             << "\"skin/mapviewlt.ini\" ist kein Ordner.";
-    QTest::newRow("too deep for its files")
-        << "DEEP"
+    // DEEPn: a new folder where ".../mapviewlt.ini" is n bytes long; 4095 is the longest
+    // path the system takes.
+    QTest::newRow("just deep enough") << "DEEP4095" << QString();
+    QTest::newRow("a byte too deep for its files")
+        << "DEEP4096"
         << "Der Pfad dieses Ordners ist zu lang für die Dateien mapviewlt.ini und defaultlt.ini.";
 }
 
@@ -68,16 +79,16 @@ void tst_CommandLine::startFolder() {
     QFETCH(QString, argument);
     QFETCH(QString, message);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    if (argument == QLatin1String("DEEP")) {
-        // A folder that fits the longest path, while ".../mapviewlt.ini" does not.
-        const qsizetype target = 4088;
+    QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    if (argument.startsWith(QLatin1String("DEEP"))) {
+        const qsizetype target = argument.mid(4).toInt() - qsizetype(sizeof "/mapviewlt.ini" - 1);
         QString deep = editor.workPath();
         while (target - deep.size() > 201)
             deep += "/" + QString(100, QLatin1Char('d'));
         deep += "/" + QString(target - deep.size() - 1, QLatin1Char('d'));
         QVERIFY(QDir().mkpath(deep));
         argument = deep.mid(editor.workPath().size() + 1);
+        skin = deep;
     }
     BoxAnswerer ok(QStringLiteral("OK"));
     // The same path as main: the parser, then the folder.

@@ -1,4 +1,5 @@
 // Layout files changed by another program while the skin is loaded.
+#define QTEST_QPA_MOUSE_HANDLING
 #include "editorfixture.h"
 #include "elements/programstate.h"
 
@@ -35,21 +36,30 @@ class tst_FileWatch : public QObject {
     Q_OBJECT
 
 private slots:
+    void quietReloadKeepsTheActiveElement_data();
     void quietReloadKeepsTheActiveElement();
     void unsavedChangesAsk_data();
     void unsavedChangesAsk();
     void bothFilesAskOnce();
+    void heldButtonPutsTheQuestionOff();
     void ownSaveTriggersNothing();
     void vanishedFileIsWatchedWhenItReturns();
 };
 
+void tst_FileWatch::quietReloadKeepsTheActiveElement_data() {
+    QTest::addColumn<bool>("inPlace");
+    QTest::newRow("replaced") << false;
+    QTest::newRow("rewritten in place") << true; // the same file, no rename
+}
+
 void tst_FileWatch::quietReloadKeepsTheActiveElement() {
+    QFETCH(bool, inPlace);
     Editor editor;
     const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
     editor.load(skin);
     QTest::mouseClick(editor.w().elementPicture(21), Qt::LeftButton, {}, QPoint(20, 18));
     BoxAnswerer box("Ja");
-    replaceFile(skin + "/defaultlt.ini", defaultsWithWinAt(100));
+    (inPlace ? writeFile : replaceFile)(skin + "/defaultlt.ini", defaultsWithWinAt(100));
     QTRY_COMPARE(editor.canvasRect(24).x(), 100);
     QCOMPARE(editor.w().Selector->Tag(), QStringLiteral("21"));
     QCOMPARE(editor.w().txtX->text(), QStringLiteral("2"));
@@ -103,6 +113,25 @@ void tst_FileWatch::bothFilesAskOnce() {
     QTRY_COMPARE(box.count, 1);
     settle();
     QCOMPARE(box.count, 1);
+    // Something else in the folder changes: the files are as they were after "Nein".
+    writeFile(skin + "/notes.txt", "x");
+    settle();
+    QCOMPARE(box.count, 1);
+}
+
+void tst_FileWatch::heldButtonPutsTheQuestionOff() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    editor.click(editor.w().MoveS);
+    BoxAnswerer box("Nein");
+    const QPoint free(4, 4); // no picture there
+    QTest::mousePress(&editor.w(), Qt::LeftButton, {}, free);
+    replaceFile(skin + "/defaultlt.ini", defaultsWithWinAt(100));
+    settle();
+    QCOMPARE(box.count, 0);
+    QTest::mouseRelease(&editor.w(), Qt::LeftButton, {}, free);
+    QTRY_COMPARE_WITH_TIMEOUT(box.count, 1, 10000);
 }
 
 void tst_FileWatch::ownSaveTriggersNothing() {

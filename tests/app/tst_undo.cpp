@@ -1,11 +1,16 @@
 // Undo and redo of layout edits, the Ctrl keys, the title and the element tips.
 #define QTEST_QPA_MOUSE_HANDLING
 #include "app/editsession.h"
+#include "app/title.h"
 #include "app/undo/layouthistory.h"
 #include "editorfixture.h"
 #include "elements/programstate.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QHelpEvent>
+#include <QPointer>
+#include <QTimer>
 #include <QToolTip>
 #include <QtTest>
 
@@ -20,9 +25,9 @@ void press(frmMain& w, QKeyCombination keys) {
 }
 
 // Runs a script of user actions, separated by blanks: e n s w a nudge (pad
-// buttons), m the mode button, d a drag of "win", X:text or Y:text typing into a
-// box (focus moved there, old text replaced), t Ctrl+Tab, z Ctrl+Z, r
-// Ctrl+Shift+Z, y Ctrl+Y, S Ctrl+S.
+// buttons), m the mode button, d a drag of "win", X:, Y:, W: or H: and a text
+// typing into the box X, Y, CX or CY (focus moved there, old text replaced), t Ctrl+Tab, z Ctrl+Z,
+// r Ctrl+Shift+Z, y Ctrl+Y, S Ctrl+S.
 void run(Editor& editor, const QString& script) {
     frmMain& w = editor.w();
     for (const QString& action : script.split(' ', Qt::SkipEmptyParts)) {
@@ -35,7 +40,8 @@ void run(Editor& editor, const QString& script) {
         } else if (c == 'd') {
             editor.drag(24, QPoint(20, 18), QPoint(30, 28));
         } else if (action.size() > 1 && action[1] == ':') {
-            ui::TextBox* box = c == 'X' ? w.txtX : w.txtY;
+            ui::TextBox* boxes[] = {w.txtX, w.txtY, w.txtCX, w.txtCY};
+            ui::TextBox* box = boxes[QStringLiteral("XYWH").indexOf(c)];
             box->setFocus();
             box->selectAll();
             QTest::keyClicks(box, action.mid(2));
@@ -66,13 +72,18 @@ class tst_Undo : public QObject {
 private slots:
     void steps_data();
     void steps();
+    void typedAwayAndBackLeavesNoStep();
     void fromAndItsDummyAreOneStep();
     void savedStateClearsTheMark();
     void undoKeepsTheMarkWhileTheCanvasDiffers();
     void loadStartsAFreshHistory();
     void ctrlTabCyclesTheShownElements_data();
     void ctrlTabCyclesTheShownElements();
+    void ctrlKeysInOtherWindowsDoNothing_data();
+    void ctrlKeysInOtherWindowsDoNothing();
     void titleNamesTheSkin();
+    void titleOfAFolder_data();
+    void titleOfAFolder();
     void tipShowsNameAndValues();
 };
 
@@ -89,9 +100,11 @@ void tst_Undo::steps_data() {
     QTest::newRow("redo with Ctrl+Shift+Z")
         << "e e z r" << 1 << QRect(158, 22, 41, 35) << "24" << true;
     QTest::newRow("typing merges, undone in the box") << "X:100 z" << 1 << start << "24" << false;
+    QTest::newRow("height alone undone in one step") << "H:50 z" << 1 << start << "24" << false;
     QTest::newRow("focus change splits typing")
         << "X:100 Y:50 z" << 2 << QRect(100, 22, 41, 35) << "24" << true;
     QTest::newRow("drag, undo, Ctrl+Y") << "d z y" << 1 << QRect(166, 32, 41, 35) << "24" << true;
+    QTest::newRow("each drag is a step") << "d d z" << 2 << QRect(166, 32, 41, 35) << "24" << true;
     QTest::newRow("other element is its own step")
         << "e t e z" << 2 << QRect(157, 22, 41, 35) << "1" << true;
     QTest::newRow("undo selects the edited element") << "e t z" << 1 << start << "24" << false;
@@ -116,6 +129,14 @@ void tst_Undo::steps() {
     QCOMPARE(editor.w().LBLiniName->text(),
              programState().ElementCatalogue[active.toUInt()].iniName);
     QCOMPARE(programState().bChanged, changed);
+}
+
+void tst_Undo::typedAwayAndBackLeavesNoStep() {
+    Editor editor;
+    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    run(editor, "X:100 X:156"); // one box, the focus stays: one run of typing
+    QCOMPARE(editor.w().editSession().history().stack().count(), 0);
+    QCOMPARE(editor.canvasRect(24), QRect(156, 22, 41, 35));
 }
 
 void tst_Undo::fromAndItsDummyAreOneStep() {
@@ -213,6 +234,70 @@ void tst_Undo::ctrlTabCyclesTheShownElements() {
     QCOMPARE(editor.w().focusWidget(), editor.w().txtCY); // the focus stays
 }
 
+void tst_Undo::ctrlKeysInOtherWindowsDoNothing_data() {
+    QTest::addColumn<bool>("folderDialog"); // else the question before a view change
+    QTest::addColumn<int>("key");
+    QTest::newRow("Ctrl+S in the folder dialog") << true << int(Qt::Key_S);
+    QTest::newRow("Ctrl+O in the folder dialog") << true << int(Qt::Key_O);
+    QTest::newRow("Ctrl+S in a message box") << false << int(Qt::Key_S);
+    QTest::newRow("Ctrl+O in a message box") << false << int(Qt::Key_O);
+}
+
+void tst_Undo::ctrlKeysInOtherWindowsDoNothing() {
+    QFETCH(bool, folderDialog);
+    QFETCH(int, key);
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    run(editor, "e"); // unsaved
+    const QByteArray before = readFile(skin + "/defaultlt.ini");
+
+    // A modal window the key opened on top of the first one is closed and counted.
+    QPointer<QWidget> first;
+    int opened = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!first || !modal || modal == first)
+            return;
+        ++opened;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+    });
+    closer.start(10);
+    const auto press = [&](QWidget* modal) {
+        first = modal;
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : modal;
+        QTest::keyClick(target, Qt::Key(key), Qt::ControlModifier);
+    };
+
+    if (folderDialog) {
+        bool pressed = false;
+        QTimer act;
+        QObject::connect(&act, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (pressed || !dialog || !dialog->isVisible())
+                return;
+            pressed = true;
+            press(dialog);
+            dialog->reject();
+        });
+        act.start(10);
+        editor.click(editor.w().BTNLoad);
+        QVERIFY(pressed);
+        QCOMPARE(editor.canvasRect(24), QRect(157, 22, 41, 35));
+        QVERIFY(programState().bChanged);
+    } else {
+        BoxAnswerer box("Nein"); // drop the edit
+        box.onShown = [&] { press(QApplication::activeModalWidget()); };
+        editor.w().ComboAnsicht->setCurrentIndex(1);
+        editor.w().ComboAnsicht_Click();
+        QCOMPARE(box.count, 1);
+    }
+    QCOMPARE(opened, 0);
+    QCOMPARE(readFile(skin + "/defaultlt.ini"), before);
+}
+
 void tst_Undo::titleNamesTheSkin() {
     Editor editor;
     QCOMPARE(editor.w().windowTitle(), QStringLiteral("Tessel"));
@@ -223,6 +308,25 @@ void tst_Undo::titleNamesTheSkin() {
     QVERIFY(editor.w().isWindowModified());
     run(editor, "S");
     QVERIFY(!editor.w().isWindowModified());
+}
+
+void tst_Undo::titleOfAFolder_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<QString>("expected"); // "[*]": where the modified mark shows
+    QTest::newRow("root") << "/" << false << "Tessel - /[*]";
+    QTest::newRow("root, changed") << "/" << true << "Tessel - /[*]";
+    QTest::newRow("trailing separators") << "/srv/Nacht//" << true << "Tessel - Nacht[*]";
+}
+
+void tst_Undo::titleOfAFolder() {
+    QFETCH(QString, folder);
+    QFETCH(bool, changed);
+    QFETCH(QString, expected);
+    QWidget window;
+    title::show(window, folder, true, changed);
+    QCOMPARE(window.windowTitle(), expected);
+    QCOMPARE(window.isWindowModified(), changed);
 }
 
 void tst_Undo::tipShowsNameAndValues() {

@@ -2,6 +2,7 @@
 // folder dialog driven with keys and clicks through SHBrowseForFolderA.
 #include "dialogtesting.h"
 #include "platform/foldertree.h"
+#include "platform/locationfield.h"
 #include "platform/places.h"
 #include "platform/shell.h"
 
@@ -119,6 +120,7 @@ private slots:
     void hiddenFolders();
     void location_data();
     void location();
+    void tildeIsHomeOnlyBeforeASeparator();
     void unusableNames_data();
     void unusableNames();
     void largeFolderKeepsEventsFlowing();
@@ -227,16 +229,24 @@ void tst_ShellDialog::setWindowPos() {
 void tst_ShellDialog::listing_data() {
     QTest::addColumn<UINT>("flags");
     QTest::addColumn<QStringList>("children");
+    QTest::addColumn<bool>("filesOpen"); // a folder holding only files can open
 
+    // "delta" is a symbolic link to Alpha; gamma holds a file.
     QTest::newRow("folders") << BIF_RETURNONLYFSDIRS
-                             << QStringList{"Alpha", "beta", "gamma", "Skins"};
+                             << QStringList{"Alpha", "beta", "delta", "gamma", "Skins"} << false;
     QTest::newRow("files too") << (BIF_RETURNONLYFSDIRS | BIF_BROWSEINCLUDEFILES)
-                               << QStringList{"Alpha", "beta", "gamma", "Skins", "file.txt"};
+                               << QStringList{"Alpha", "beta",  "delta",
+                                              "gamma", "Skins", "file.txt"}
+                               << true;
 }
 
 void tst_ShellDialog::listing() {
     QFETCH(UINT, flags);
     QFETCH(QStringList, children);
+    QFETCH(bool, filesOpen);
+    QVERIFY(QFile::link("Alpha", m_root + "/delta"));
+    QFile notes(m_root + "/gamma/notes.txt");
+    QVERIFY(notes.open(QIODevice::WriteOnly));
 
     Recorder recorder;
     recorder.selectAtStart = m_root.toLocal8Bit();
@@ -247,6 +257,8 @@ void tst_ShellDialog::listing() {
         QCOMPARE(childNames(folder), children);
         QCOMPARE(folder->child(0)->childCount(), 1); // Alpha holds a folder: it can open
         QCOMPARE(folder->child(1)->childCount(), 0);
+        QCOMPARE(folder->child(2)->childCount(), 1); // so does the link to it
+        QCOMPARE(folder->child(3)->childCount(), filesOpen ? 1 : 0);
         tree(dialog)->setCurrentItem(folder->child(children.size() - 1));
         QTest::keyClick(tree(dialog), Qt::Key_Return);
     });
@@ -544,6 +556,23 @@ void tst_ShellDialog::location() {
     }
 }
 
+void tst_ShellDialog::tildeIsHomeOnlyBeforeASeparator() {
+    const QByteArray home = qgetenv("HOME");
+    const auto restore = qScopeGuard([&home] { qputenv("HOME", home); });
+    qputenv("HOME", QFile::encodeName(m_root));
+    platform::LocationField field(false);
+    field.show();
+    field.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&field));
+    field.setFocus();
+    QTest::keyClicks(&field, "~/gamm");
+    QTRY_VERIFY(field.completer()->popup()->isVisible()); // the home folder has been read
+    field.clear();
+    QTest::keyClicks(&field, "~gamm"); // a user's home in a shell, not a name in ours
+    QCOMPARE(field.completer()->completionCount(), 0);
+    QVERIFY(!field.completer()->popup()->isVisible());
+}
+
 void tst_ShellDialog::unusableNames_data() {
     QTest::addColumn<QByteArray>("parent"); // below the test folder
     QTest::addColumn<QByteArray>("name");
@@ -652,7 +681,9 @@ void tst_ShellDialog::places_data() {
                                    volume("/mnt/tools/env/python", "", "tmpfs"),
                                    volume("/snap/core/1", "", "squashfs"),
                                    volume("/boot/efi", "", "vfat"),
-                                   volume("/home", "", "ext4")}
+                                   volume("/home", "", "ext4"),
+                                   volume("/home/anna", "", "ext4"),
+                                   volume("/mnt2/x", "", "ext4")}
         << QStringList{};
     QTest::newRow("removable and user volumes")
         << QList<platform::Volume>{volume("/media/anna/NAVI", "NAVI", "vfat"),
@@ -660,10 +691,14 @@ void tst_ShellDialog::places_data() {
                                    volume("/mnt/backup/", "Sicherung", "ext4"),
                                    volume("/home/anna/remote", "", "fuse.sshfs"),
                                    volume("/media/anna/gone", "", "vfat", false),
-                                   volume("/media/KARTE", "", "tmpfs")}
-        << QStringList{"4A2B-1C3D=/run/media/anna/4A2B-1C3D", "KARTE=/media/KARTE",
-                       "NAVI=/media/anna/NAVI", "remote=/home/anna/remote",
-                       "Sicherung=/mnt/backup"};
+                                   volume("/media/KARTE", "", "tmpfs"),
+                                   volume("/media/anna/STICK", "", "tmpfs")}
+        << QStringList{"4A2B-1C3D=/run/media/anna/4A2B-1C3D",
+                       "KARTE=/media/KARTE",
+                       "NAVI=/media/anna/NAVI",
+                       "remote=/home/anna/remote",
+                       "Sicherung=/mnt/backup",
+                       "STICK=/media/anna/STICK"};
 }
 
 void tst_ShellDialog::places() {

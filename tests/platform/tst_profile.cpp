@@ -12,11 +12,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <memory>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -99,6 +102,8 @@ private slots:
     void write_data();
     void write();
     void writeReplacesWholeFile();
+    void shortWriteKeepsOldFile();
+    void hardLinkedFileShrinks();
     void writeRefused_data();
     void writeRefused();
     void hostileFiles_data();
@@ -347,6 +352,39 @@ void TestProfile::writeReplacesWholeFile() {
     QVERIFY(inode() != before); // a new file took the old one's place
 }
 
+void TestProfile::shortWriteKeepsOldFile() {
+    const QByteArray old = "[a]\r\nx=1\r\n";
+    writeBytes(file(), old);
+    const QByteArray value(4000, 'v');
+    // A child process with a file-size limit: the kernel writes up to the limit and then
+    // reports EFBIG, as SIGXFSZ is ignored.
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        const rlimit limit{1000, 1000};
+        std::signal(SIGXFSZ, SIG_IGN);
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            ::_exit(3);
+        }
+        ::_exit(WritePrivateProfileStringA("a", "x", value, file()) ? 1 : 0);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0); // the call returned FALSE
+    QCOMPARE(readBytes(file()), old);
+    QVERIFY(!temporaryFilesIn(dir_->path()));
+}
+
+void TestProfile::hardLinkedFileShrinks() {
+    writeBytes(file(), "[a]\r\nx=1234567890\r\ny=2\r\n");
+    QCOMPARE(::link(file(), file("other.ini")), 0);
+    QCOMPARE(WritePrivateProfileStringA("a", "x", "1", file()), TRUE);
+    const QByteArray expected = "[a]\r\nx=1\r\ny=2\r\n";
+    QCOMPARE(readBytes(file()), expected);
+    QCOMPARE(readBytes(file("other.ini")), expected);
+}
+
 void TestProfile::writeRefused_data() {
     QTest::addColumn<QByteArray>("section");
     QTest::addColumn<QByteArray>("key");
@@ -551,7 +589,10 @@ void TestProfile::staleTemporariesRemoved() {
     const QByteArray stale = file(".layout.ini.k3J9xQ2b.tmp");
     const QByteArray held = file(".layout.ini.Zr8mW1pa.tmp");
     const QByteArray users = file(".layout.ini.backup");
-    for (const QByteArray& name : {stale, held, users}) {
+    // Named like temporaries, but not with their suffix's length or letters.
+    const QByteArray notes = file(".layout.ini.Notes2024x.tmp");
+    const QByteArray dashed = file(".layout.ini.Notes-24.tmp");
+    for (const QByteArray& name : {stale, held, users, notes, dashed}) {
         writeBytes(name, "[a]\nx=0\n");
     }
     const int holder = ::open(held, O_RDONLY | O_CLOEXEC);
@@ -565,6 +606,10 @@ void TestProfile::staleTemporariesRemoved() {
     QVERIFY(!QFile::exists(QFile::decodeName(stale)));
     QVERIFY(QFile::exists(QFile::decodeName(held)));
     QVERIFY(QFile::exists(QFile::decodeName(users)));
+    QCOMPARE(WritePrivateProfileStringA("a", "x", "2", file()), TRUE);
+    for (const QByteArray& name : {users, notes, dashed}) {
+        QVERIFY2(QFile::exists(QFile::decodeName(name)), name);
+    }
 }
 
 void TestProfile::utf16Files_data() {

@@ -136,6 +136,8 @@ void tst_ProfileBatch::oneFileUnderTwoNames() {
     {
         ProfileWriteBatch batch;
         QCOMPARE(WritePrivateProfileStringA("a", "x", "2", first.c_str()), TRUE);
+        // The other name, not written through yet, reads the pending value.
+        QCOMPARE(read(second, "a", "x"), std::string("2"));
         QCOMPARE(WritePrivateProfileStringA("b", "y", "3", second.c_str()), TRUE);
         QCOMPARE(read(second, "a", "x"), std::string("2"));
         QVERIFY(batch.commit().empty());

@@ -238,6 +238,9 @@ void TstControls::cdbl_data() {
                               << "" << false << 0.0;
     QTest::newRow("de trailing garbage") << "de"
                                          << "3,5 px" << false << 0.0;
+    // Files written by earlier versions in a Persian locale hold its own separator U+066B.
+    QTest::newRow("fa native digits and separator")
+        << "fa_IR" << QString::fromUtf8("\u06f1\u066b\u06f5") << true << 1.5;
 }
 
 void TstControls::cdbl() {
@@ -406,8 +409,12 @@ void TstControls::integerRounding_data() {
     QTest::newRow("16-bit rounds over") << 32767.5 << false << 32768 << true << 0;
     QTest::newRow("16-bit bottom half") << -32768.5 << false << -32768 << false << -32768;
     QTest::newRow("beyond 16 bits") << 40000.0 << false << 40000 << true << 0;
+    QTest::newRow("32-bit top") << 2147483647.0 << false << 2147483647 << true << 0;
     QTest::newRow("32-bit rounds over") << 2147483647.5 << true << 0 << true << 0;
     QTest::newRow("32-bit bottom") << -2147483648.0 << false << int(-2147483648LL) << true << 0;
+    QTest::newRow("32-bit bottom half")
+        << -2147483648.5 << false << int(-2147483648LL) << true << 0;
+    QTest::newRow("below 32 bits") << -2147483649.0 << true << 0 << true << 0;
     QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << true << 0 << true
                                   << 0;
     QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << true << 0 << true << 0;
