@@ -136,6 +136,10 @@ void tst_CommandLine::startFolder_data() {
                              << "Der Ordner \"gone\" existiert nicht.";
     QTest::newRow("a file") << "skin/mapviewlt.ini"
                             << "\"skin/mapviewlt.ini\" ist kein Ordner.";
+    QTest::newRow("a name that is no text")
+        << QString("sk") + QChar(0xDCFF)
+        << "Der Ordner \"sk\\xff\" kann nicht geöffnet werden: sein Name "
+           "ist kein gültiger Text.";
     QTest::newRow("too deep for its files")
         << "DEEP"
         << "Der Pfad dieses Ordners ist zu lang für die Dateien mapviewlt.ini und defaultlt.ini.";
