@@ -2,6 +2,7 @@
 // answers from the shell, without a display.
 #include "app/cli/render.h"
 #include "app/commandline.h"
+#include "app/rawpath.h"
 #include "app/startfolder.h"
 #include "editorfixture.h"
 #include "elements/programstate.h"
@@ -105,24 +106,30 @@ private slots:
 void tst_CommandLine::parse_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("action");
-    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QByteArray>("folder");
 
     using A = CommandLine::Action;
-    QTest::newRow("nothing") << QStringList{} << int(A::Edit) << QString();
-    QTest::newRow("folder") << QStringList{"skins/a b"} << int(A::Edit) << "skins/a b";
-    QTest::newRow("folder named like an option") << QStringList{"--", "-x"} << int(A::Edit) << "-x";
-    QTest::newRow("two folders") << QStringList{"a", "b"} << int(A::UsageError) << QString();
+    QTest::newRow("nothing") << QStringList{} << int(A::Edit) << QByteArray();
+    QTest::newRow("folder") << QStringList{"skins/a b"} << int(A::Edit) << QByteArray("skins/a b");
+    QTest::newRow("folder named like an option")
+        << QStringList{"--", "-x"} << int(A::Edit) << QByteArray("-x");
+    // A stray byte, overlong, surrogate, beyond U+10FFFF, cut short; then valid UTF-8.
+    const char* const odd =
+        "\xFF\xE0\x80\x80\xED\xA0\x80\xF4\x90\x80\x80\xC3/\xC3\xA4\xF0\x9F\x97\xBA";
+    QTest::newRow("folder named with bytes that are no UTF-8")
+        << QStringList{"--check", rawpath::argumentText(odd)} << int(A::Check) << QByteArray(odd);
+    QTest::newRow("two folders") << QStringList{"a", "b"} << int(A::UsageError) << QByteArray();
     QTest::newRow("render option without --render")
-        << QStringList{"--check", "a", "--scale", "2"} << int(A::UsageError) << QString();
+        << QStringList{"--check", "a", "--scale", "2"} << int(A::UsageError) << QByteArray();
 }
 
 void tst_CommandLine::parse() {
     QFETCH(QStringList, arguments);
     QFETCH(int, action);
-    QFETCH(QString, folder);
+    QFETCH(QByteArray, folder);
     const CommandLine command = parseCommandLine(QStringList{"tessel"} + arguments);
     QCOMPARE(int(command.action), action);
-    QCOMPARE(command.folder, folder.toUtf8());
+    QCOMPARE(command.folder, folder);
     QCOMPARE(command.error.isEmpty(), action != int(CommandLine::Action::UsageError));
 }
 
