@@ -8,7 +8,6 @@
 #include "elements/programstate.h"
 
 #include <QImage>
-#include <QImageReader>
 #include <QProcess>
 #include <QtTest>
 
@@ -73,6 +72,12 @@ QStringList withPaths(QStringList arguments, const QTemporaryDir& dir) {
             .replace("BROKEN", dir.filePath("broken"))
             .replace("OUT", dir.filePath("out"));
     return arguments;
+}
+
+QByteArray rawRead(const QByteArray& path) {
+    QFile file;
+    const std::unique_ptr<FILE, int (*)(FILE*)> raw(std::fopen(path, "rb"), std::fclose);
+    return raw && file.open(raw.get(), QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The names in a folder, byte for byte.
@@ -272,11 +277,11 @@ void tst_CommandLine::renderTargets_data() {
 
     QTest::newRow("BMP, ending in capitals, all views")
         << QString() << QStringList{"--render", "SKIN", "--view", "all", "-o", "OUT/V.BMP"} << 0
-        << 0 << QString() << QByteArrayList{"V-1.BMP", "V-2.BMP", "V-3.BMP"} << QByteArray("bmp");
+        << 0 << QString() << QByteArrayList{"V-1.BMP", "V-2.BMP", "V-3.BMP"} << QByteArray("BMP");
     QTest::newRow("names that are no UTF-8")
         << QString()
         << QStringList{"--render", "SKIN\\0377", "--view", "1", "-o", "OUT/o\\0377.png"} << 0 << 0
-        << QString() << QByteArrayList{"o\xFF.png"} << QByteArray("png");
+        << QString() << QByteArrayList{"o\xFF.png"} << QByteArray("PNG");
     QTest::newRow("another format")
         << QString() << QStringList{"--render", "SKIN", "--view", "1", "-o", "OUT/v.jpg"} << 0 << 2
         << "unknown picture format" << QByteArrayList{} << QByteArray();
@@ -318,16 +323,9 @@ void tst_CommandLine::renderTargets() {
     QVERIFY2(errContains.isEmpty() || run.err.contains(errContains), qPrintable(run.err));
     const QByteArray out = QFile::encodeName(dir.filePath("out")) + '/';
     QCOMPARE(namesIn(out), names);
-    for (const QByteArray& name : names) {
-        if (format.isEmpty())
-            continue;
-        QFile file;
-        const std::unique_ptr<FILE, int (*)(FILE*)> raw(std::fopen(out + name, "rb"), std::fclose);
-        QVERIFY(raw && file.open(raw.get(), QIODevice::ReadOnly));
-        QImageReader reader(&file);
-        QCOMPARE(reader.format(), format);
-        QCOMPARE(reader.size(), QSize(240, 320));
-    }
+    for (const QByteArray& name : names)
+        if (!format.isEmpty())
+            QCOMPARE(QImage::fromData(rawRead(out + name), format).size(), QSize(240, 320));
     if (existing.contains('='))
         QCOMPARE(readFile(made), existing.section('=', 1).toUtf8());
     QCOMPARE(readFile(dir.filePath("skin/mapviewlt.ini")), standardMapview());
