@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "app/rawpath.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
@@ -21,11 +23,11 @@ struct Options {
     QCommandLineOption render{
         QStringLiteral("render"),
         QStringLiteral("Draw a view of the skin in FOLDER as the canvas shows it, into a PNG "
-                       "file; needs --view and -o."),
+                       "or BMP file; needs --view and -o."),
         QStringLiteral("FOLDER")};
     QCommandLineOption view{QStringLiteral("view"),
                             QStringLiteral("With --render: the view, 1, 2 or 3; all writes "
-                                           "FILE-1.png, FILE-2.png and FILE-3.png."),
+                                           "FILE-1.png, FILE-2.png and FILE-3.png (or .bmp)."),
                             QStringLiteral("N|all")};
     QCommandLineOption infobar{
         QStringLiteral("infobar"),
@@ -36,8 +38,9 @@ struct Options {
         QStringLiteral("With --render: K x K picture pixels per screen pixel, 1 to 8 (default 1)."),
         QStringLiteral("K")};
     QCommandLineOption output{QStringLiteral("o"),
-                              QStringLiteral("With --render: the PNG file to write."),
-                              QStringLiteral("FILE.png")};
+                              QStringLiteral("With --render: the picture file to write; its "
+                                             "ending .png or .bmp sets the format."),
+                              QStringLiteral("FILE")};
 
     QCommandLineParser parser;
 
@@ -86,9 +89,9 @@ QString readRenderOptions(const Options& o, CommandLine& result) {
                 .arg(kMaxScale)
                 .arg(p.value(o.scale));
     }
-    result.output = p.value(o.output);
+    result.output = rawpath::argumentBytes(p.value(o.output));
     if (result.output.isEmpty())
-        return QStringLiteral("--render needs -o FILE.png");
+        return QStringLiteral("--render needs -o FILE");
     return {};
 }
 
@@ -126,15 +129,15 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 
     if (check) {
         result.action = CommandLine::Action::Check;
-        result.folder = p.value(o.check);
+        result.folder = rawpath::argumentBytes(p.value(o.check));
     } else if (render) {
         result.action = CommandLine::Action::Render;
-        result.folder = p.value(o.render);
+        result.folder = rawpath::argumentBytes(p.value(o.render));
         const QString error = readRenderOptions(o, result);
         if (!error.isEmpty())
             return usageError(error);
     } else if (!folders.isEmpty()) {
-        result.folder = folders.constFirst();
+        result.folder = rawpath::argumentBytes(folders.constFirst());
     }
     if ((check || render) && result.folder.isEmpty())
         return usageError(QStringLiteral("the folder is empty"));
@@ -149,7 +152,7 @@ QString usageText() {
                  QStringLiteral("Usage: tessel [FOLDER]\n"
                                 "       tessel --check FOLDER\n"
                                 "       tessel --render FOLDER --view N|all [--infobar on|off] "
-                                "[--scale K] -o FILE.png\n"));
+                                "[--scale K] -o FILE\n"));
     return text;
 }
 

@@ -3,6 +3,7 @@
 // commands work without a display.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -17,15 +18,16 @@ struct CommandLine {
     };
 
     Action action = Action::Edit;
-    QString folder;      // Edit: may be empty; Check, Render: the skin
+    QByteArray folder;   // Edit: may be empty; Check, Render: the skin (as given, byte for byte)
     int view = 0;        // Render: 1 to 3, or 0 for all three views
     bool infobar = true; // Render: the state of "Infobar eingeschaltet"
     int scale = 1;       // Render: 1 to 8
-    QString output;      // Render: the picture file
+    QByteArray output;   // Render: the picture file (as given, byte for byte)
     QString error;       // UsageError: what is wrong, one line
 };
 
-// Reads the arguments, the program's name first (as main receives them).
+// Reads the arguments, the program's name first (as main receives them, each turned into
+// text by rawpath::argumentText so that paths keep their bytes).
 CommandLine parseCommandLine(const QStringList& arguments);
 
 // The text of --help.

@@ -2,6 +2,7 @@
 #include "app/cli/render.h"
 #include "app/commandline.h"
 #include "app/frmMain.h"
+#include "app/rawpath.h"
 #include "app/startfolder.h"
 
 #include <QApplication>
@@ -28,7 +29,7 @@ bool displayAvailable() {
 QStringList argumentsOf(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << rawpath::argumentText(argv[i]);
     return arguments;
 }
 

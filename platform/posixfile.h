@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 namespace profile {
 
@@ -33,5 +34,8 @@ std::string openableFolderOf(std::string_view path);
 bool readAll(int fd, std::size_t sizeHint, std::string& out);
 // Writes all of `bytes`; false on a write error.
 bool writeAll(int fd, std::string_view bytes);
+// Writes all of `bytes` from `offset` on, whatever the descriptor's position; false on a
+// write error.
+bool writeAllAt(int fd, std::string_view bytes, off_t offset);
 
 } // namespace profile

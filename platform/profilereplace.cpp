@@ -96,7 +96,8 @@ void syncFolderOf(const std::string& path) {
     }
 }
 
-enum class Outcome { Done, Failed, Unsupported };
+// KeepsNoOwner: the new file could not get the old one's owner and group.
+enum class Outcome { Done, Failed, Unsupported, KeepsNoOwner };
 
 // Opens the temporary file: unnamed where the file system can, or under a new name.
 int openTemporary(const std::string& path, mode_t mode, bool unnamed, TemporaryName& name) {
@@ -133,6 +134,22 @@ bool linkTemporary(int fd, const std::string& path, TemporaryName& name) {
     return nameTemporary(path, link, name);
 }
 
+// Gives the new file `fd` the owner and group of the old one. Only root may give a file
+// away; a user may set the group to any of their own. False when either stays different.
+bool takeOwnerOf(int fd, const struct stat& old) {
+    struct stat now {};
+    if (::fstat(fd, &now) != 0) {
+        return false;
+    }
+    if (now.st_uid != old.st_uid || now.st_gid != old.st_gid) {
+        const uid_t owner = now.st_uid == old.st_uid ? static_cast<uid_t>(-1) : old.st_uid;
+        if (::fchown(fd, owner, old.st_gid) != 0 || ::fstat(fd, &now) != 0) {
+            return false;
+        }
+    }
+    return now.st_uid == old.st_uid && now.st_gid == old.st_gid;
+}
+
 Outcome replaceThroughTemporary(const FileToUpdate& file, std::string_view bytes, bool unnamed) {
     const mode_t mode = file.exists ? (file.status.st_mode & 07777) : 0666;
     TemporaryName name;
@@ -148,8 +165,8 @@ Outcome replaceThroughTemporary(const FileToUpdate& file, std::string_view bytes
     const Descriptor lock(::dup(fd.get()));
     if (file.exists) {
         // The owner first: changing it may clear the set-id bits that fchmod then restores.
-        if (::fchown(fd.get(), file.status.st_uid, file.status.st_gid) != 0) {
-            // Only root may give a file away; the file then belongs to the writer.
+        if (!takeOwnerOf(fd.get(), file.status)) {
+            return Outcome::KeepsNoOwner;
         }
         if (::fchmod(fd.get(), mode) != 0) {
             return Outcome::Failed;
@@ -169,21 +186,69 @@ Outcome replaceThroughTemporary(const FileToUpdate& file, std::string_view bytes
     return Outcome::Done;
 }
 
-// Overwrites the file's bytes where it stands. This is not crash-safe: a crash in the
-// middle leaves a mix of old and new bytes. It serves only files with several hard links,
-// which a rename would split apart.
+// Makes sure that the new content `bytes` can be written over the file `fd` of `oldSize`
+// bytes without running out of space, changing no byte of the file: the blocks are
+// allocated beyond its end where the file system can; elsewhere the new bytes past the
+// old end are written first, which changes only the size. A file system that allocates
+// anew for every write (copy on write) may still fail a later write; the caller puts the
+// old bytes back then.
+bool reserveSpace(int fd, off_t oldSize, std::string_view bytes) {
+    const auto size = static_cast<off_t>(bytes.size());
+    if (size == 0) {
+        return true;
+    }
+    int result = -1;
+    errno = EOPNOTSUPP;
+#ifdef FALLOC_FL_KEEP_SIZE
+    do {
+        result = ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size);
+    } while (result != 0 && errno == EINTR);
+#endif
+    if (result == 0) {
+        return true;
+    }
+    if (errno != EOPNOTSUPP && errno != ENOSYS) {
+        return false; // a full disk or a quota reached
+    }
+    return size <= oldSize ||
+           writeAllAt(fd, bytes.substr(static_cast<std::size_t>(oldSize)), oldSize);
+}
+
+// Overwrites the file's bytes where it stands, all or nothing: the space is reserved
+// before the first byte changes, and the old bytes and size are put back when a later
+// step fails. Still not crash-safe: a crash in the middle leaves a mix of old and new
+// bytes. It serves files with several hard links, which a rename would split apart, and
+// files whose owner or group a new file could not keep.
 bool rewriteInPlace(const FileToUpdate& file, std::string_view bytes) {
-    Descriptor fd(::open(file.path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
+    Descriptor fd(::open(file.path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
     struct stat st {};
     if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || st.st_dev != file.status.st_dev ||
         st.st_ino != file.status.st_ino) {
         return false; // no longer the file that was read
     }
+    // The bytes to put back: those on disk now, whatever the caller read before.
+    std::string old;
+    if (!readAll(fd.get(), static_cast<std::size_t>(st.st_size), old)) {
+        return false;
+    }
+    if (!reserveSpace(fd.get(), static_cast<off_t>(old.size()), bytes)) {
+        if (::ftruncate(fd.get(), static_cast<off_t>(old.size())) != 0) {
+            // Nothing but the size may have changed, and that is what failed.
+        }
+        return false;
+    }
     // The new bytes first, then the cut: a longer old file is never cut before its new
     // bytes stand.
-    return writeAll(fd.get(), bytes) &&
-           ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd.get()) == 0 &&
-           fd.close();
+    if (writeAllAt(fd.get(), bytes, 0) &&
+        ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd.get()) == 0) {
+        return fd.close();
+    }
+    // The old bytes back, as far as the disk lets them.
+    if (writeAllAt(fd.get(), old, 0) &&
+        ::ftruncate(fd.get(), static_cast<off_t>(old.size())) == 0) {
+        ::fsync(fd.get());
+    }
+    return false;
 }
 
 } // namespace
@@ -197,7 +262,8 @@ bool replaceFile(const FileToUpdate& file, std::string_view bytes) {
         if (outcome == Outcome::Unsupported) {
             outcome = replaceThroughTemporary(file, bytes, false);
         }
-        done = outcome == Outcome::Done;
+        done = outcome == Outcome::Done ||
+               (outcome == Outcome::KeepsNoOwner && rewriteInPlace(file, bytes));
     }
     if (done) {
         removeStaleTemporaries(file.path);

@@ -2,6 +2,7 @@
 
 #include "app/Global.h"
 #include "app/cli/layoutscan.h"
+#include "app/rawpath.h"
 #include "app/skinlayout.h"
 #include "platform/profilefile.h"
 #include "platform/profiletext.h"
@@ -18,6 +19,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <sys/stat.h>
 
 namespace cli {
 
@@ -73,7 +75,8 @@ QString lineEndingName(std::string_view ending) {
 }
 
 struct LayoutFile {
-    QString path;                     // as printed and as read
+    QString path;                     // as read
+    QString shown;                    // as printed
     std::unique_ptr<LayoutScan> scan; // none when missing or unreadable
 };
 
@@ -107,8 +110,9 @@ Overhang overhang(const Box& b) {
 
 class Checker {
 public:
-    explicit Checker(const QString& folder)
-        : skinFolder_(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')),
+    // The skin is read from `folder` and named `shownFolder` in the findings.
+    Checker(const QString& folder, const QString& shownFolder)
+        : skinFolder_(withSeparator(folder)), shownFolder_(withSeparator(shownFolder)),
           catalogue_(skinlayout::catalogue()) {}
 
     std::vector<Finding> run() {
@@ -128,12 +132,13 @@ public:
 
 private:
     void add(const LayoutFile& file, int line, bool error, const QString& message) {
-        findings_.push_back({file.path, line, error, message});
+        findings_.push_back({file.shown, line, error, message});
     }
 
     void openFile(const QString& name) {
         LayoutFile& file = files_[name];
         file.path = skinFolder_ + name;
+        file.shown = shownFolder_ + name;
         const std::optional<std::string> bytes =
             profile::readWholeFile(QFile::encodeName(file.path).constData());
         if (!bytes) {
@@ -345,7 +350,12 @@ private:
                          viewList(group.views), group.state, group.how.sides));
     }
 
+    static QString withSeparator(const QString& folder) {
+        return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    }
+
     QString skinFolder_;
+    QString shownFolder_;
     skinlayout::Catalogue catalogue_;
     std::map<QString, LayoutFile> files_;
     std::int32_t infoBarHeight_ = 0;
@@ -360,7 +370,7 @@ QString counted(int n, const char* word) {
 } // namespace
 
 std::vector<Finding> checkSkin(const QString& folder) {
-    return Checker(folder).run();
+    return Checker(folder, folder).run();
 }
 
 QString formatFinding(const Finding& finding) {
@@ -375,15 +385,20 @@ QString summaryLine(int errors, int warnings) {
     return counted(errors, "error") + QStringLiteral(", ") + counted(warnings, "warning");
 }
 
-int runCheck(const QString& folder, QTextStream& out, QTextStream& err) {
-    const QFileInfo info(folder);
-    if (!info.isDir()) {
-        err << "tessel: " << folder << (info.exists() ? ": no folder\n" : ": no such folder\n");
+int runCheck(const QByteArray& folder, QTextStream& out, QTextStream& err) {
+    struct stat st {};
+    const bool exists = ::stat(folder.constData(), &st) == 0;
+    const rawpath::ReachableFolder reachable(folder);
+    if (!exists || !S_ISDIR(st.st_mode) || reachable.path().isEmpty()) {
+        err << "tessel: " << rawpath::shown(folder)
+            << (!exists               ? ": no such folder\n"
+                : S_ISDIR(st.st_mode) ? ": cannot be opened\n"
+                                      : ": no folder\n");
         return 2;
     }
     int errors = 0;
     int warnings = 0;
-    for (const Finding& finding : checkSkin(folder)) {
+    for (const Finding& finding : Checker(reachable.path(), rawpath::shown(folder)).run()) {
         out << formatFinding(finding) << '\n';
         ++(finding.error ? errors : warnings);
     }

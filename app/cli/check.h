@@ -2,6 +2,7 @@
 // editor's own rules, one line each in the form compilers and CI logs use.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
@@ -25,9 +26,9 @@ QString formatFinding(const Finding& finding);
 // "0 errors, 1 warning".
 QString summaryLine(int errors, int warnings);
 
-// The whole command: the findings and the summary line to `out`, a folder that is
-// missing or no folder to `err`. Returns the exit status: 0, 1 with errors, 2 when
-// the folder cannot be checked.
-int runCheck(const QString& folder, QTextStream& out, QTextStream& err);
+// The whole command for the folder given by its bytes: the findings and the summary line
+// to `out`, a folder that is missing or no folder to `err`, its name printable in both.
+// Returns the exit status: 0, 1 with errors, 2 when the folder cannot be checked.
+int runCheck(const QByteArray& folder, QTextStream& out, QTextStream& err);
 
 } // namespace cli

@@ -1,13 +1,13 @@
 #include "app/cli/render.h"
 
-#include "app/cli/pngfile.h"
+#include "app/cli/outputfile.h"
 #include "app/commandline.h"
 #include "app/frmMain.h"
+#include "app/rawpath.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
+#include <sys/stat.h>
 
 #ifdef TESSEL_HAVE_FONTCONFIG
 #include <fontconfig/fontconfig.h>
@@ -32,21 +32,12 @@ void skipSystemFonts() {
 #endif
 }
 
-// Writes the picture as a PNG file; what went wrong, or nothing. A file that could not
-// be written completely is removed.
-QString writePng(const QImage& picture, const QString& path) {
-    const QByteArray bytes = encodePng(picture);
-    if (bytes.isEmpty())
-        return QStringLiteral("the picture could not be encoded");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return file.errorString();
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString problem = file.errorString();
-        file.remove();
-        return problem;
-    }
-    return {};
+// The message for a folder that cannot be rendered, or nothing.
+QString folderProblem(const QByteArray& folder) {
+    struct stat st {};
+    if (::stat(folder.constData(), &st) != 0)
+        return QStringLiteral("no such folder");
+    return S_ISDIR(st.st_mode) ? QString() : QStringLiteral("no folder");
 }
 
 } // namespace
@@ -70,25 +61,47 @@ std::vector<QImage> renderViews(const QString& folder, const std::vector<int>& v
     return pictures;
 }
 
-std::vector<QString> renderFiles(const QString& output, const std::vector<int>& views) {
+std::vector<QByteArray> renderFiles(const QByteArray& output, const std::vector<int>& views) {
     if (views.size() == 1)
         return {output};
-    QString stem = output;
-    if (stem.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
-        stem.chop(4);
-    std::vector<QString> files;
+    const qsizetype endingLength = pictureFormatOf(output) ? 4 : 0;
+    const QByteArray stem = output.chopped(endingLength);
+    const QByteArray ending = endingLength > 0 ? output.right(endingLength) : QByteArray(".png");
+    std::vector<QByteArray> files;
     for (int view : views)
-        files.push_back(stem + QStringLiteral("-%1.png").arg(view));
+        files.push_back(stem + '-' + QByteArray::number(view) + ending);
     return files;
 }
 
 int runRender(int argc, char* argv[], const CommandLine& command, QTextStream& err) {
-    const QFileInfo folder(command.folder);
-    if (!folder.isDir()) {
-        err << "tessel: " << command.folder
-            << (folder.exists() ? ": no folder\n" : ": no such folder\n");
+    const QString problem = folderProblem(command.folder);
+    if (!problem.isEmpty()) {
+        err << "tessel: " << rawpath::shown(command.folder) << ": " << problem << '\n';
         return 2;
     }
+    const std::optional<PictureFormat> format = pictureFormatOf(command.output);
+    if (!format) {
+        err << "tessel: " << rawpath::shown(command.output)
+            << ": unknown picture format; the name must end in .png or .bmp\n";
+        return 2;
+    }
+    const std::vector<int> views =
+        command.view == 0 ? std::vector<int>{1, 2, 3} : std::vector<int>{command.view};
+    const std::vector<QByteArray> files = renderFiles(command.output, views);
+    // Every target is looked at before anything is drawn or written.
+    for (const QByteArray& file : files) {
+        const QString refusal = refusalOf(file, command.folder);
+        if (!refusal.isEmpty()) {
+            err << "tessel: " << rawpath::shown(file) << ' ' << refusal << "; it is left alone\n";
+            return 2;
+        }
+    }
+    const rawpath::ReachableFolder folder(command.folder);
+    if (folder.path().isEmpty()) {
+        err << "tessel: " << rawpath::shown(command.folder) << ": cannot be opened\n";
+        return 2;
+    }
+
     // No window is shown: the offscreen platform needs no display, and one pixel of the
     // picture is one pixel of the canvas.
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -99,16 +112,13 @@ int runRender(int argc, char* argv[], const CommandLine& command, QTextStream& e
     skipSystemFonts();
     QApplication app(argc, argv);
 
-    const std::vector<int> views =
-        command.view == 0 ? std::vector<int>{1, 2, 3} : std::vector<int>{command.view};
     const std::vector<QImage> pictures =
-        renderViews(command.folder, views, command.infobar, command.scale);
-    const std::vector<QString> files = renderFiles(command.output, views);
+        renderViews(folder.path(), views, command.infobar, command.scale);
     int status = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const QString problem = writePng(pictures[i], files[i]);
-        if (!problem.isEmpty()) {
-            err << "tessel: cannot write " << files[i] << ": " << problem << '\n';
+        const QString failure = writePictureFile(files[i], encodePicture(pictures[i], *format));
+        if (!failure.isEmpty()) {
+            err << "tessel: cannot write " << rawpath::shown(files[i]) << ": " << failure << '\n';
             status = 2;
         }
     }

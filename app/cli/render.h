@@ -1,7 +1,8 @@
 // tessel --render: the views of a skin drawn as the editor's canvas shows them, into
-// PNG files, by the editor's own window without showing it.
+// PNG or BMP files, by the editor's own window without showing it.
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <vector>
@@ -19,11 +20,14 @@ std::vector<QImage> renderViews(const QString& folder, const std::vector<int>& v
                                 int scale);
 
 // The files a render writes: FILE itself for one view; for all three, FILE-1.png to
-// FILE-3.png, with a ".png" ending of FILE taken off first.
-std::vector<QString> renderFiles(const QString& output, const std::vector<int>& views);
+// FILE-3.png, with FILE's ending (".png" or ".bmp", spelt as given) moved behind the
+// number.
+std::vector<QByteArray> renderFiles(const QByteArray& output, const std::vector<int>& views);
 
 // The whole command, on Qt's offscreen platform whatever the environment says; problems
 // go to `err`. Returns the exit status: 0, or 2 when nothing or not all could be written.
+// A name with another ending, and a target that is no regular file or is a layout file
+// of the skin, are refused before anything is written.
 int runRender(int argc, char* argv[], const CommandLine& command, QTextStream& err);
 
 } // namespace cli

@@ -2,6 +2,7 @@
 // answers from the shell, without a display.
 #include "app/cli/render.h"
 #include "app/commandline.h"
+#include "app/rawpath.h"
 #include "app/startfolder.h"
 #include "editorfixture.h"
 #include "elements/programstate.h"
@@ -10,7 +11,87 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <algorithm>
+#include <cstdio>
+#include <dirent.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace fixture;
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the program through the shell, where "\0NNN" in an argument stands for the byte NNN
+// (octal), so that names that are no UTF-8 reach it. No display, a platform that would
+// need one, and a font resolution that would scale the pictures. `sizeLimit`: the largest
+// file it may write, in blocks (0: any).
+Run runTessel(const QStringList& arguments, int sizeLimit = 0) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("QT_FONT_DPI", "192");
+    process.setProcessEnvironment(env);
+    const QString script = QStringLiteral(
+        "trap '' XFSZ; [ \"$1\" = 0 ] || ulimit -f \"$1\"; bin=$2; shift 2; "
+        "for a do set -- \"$@\" \"$(printf '%b' \"$a\")\"; shift; done; exec \"$bin\" \"$@\"");
+    process.start(QStringLiteral("/bin/sh"),
+                  QStringList{"-c", script, "sh", QString::number(sizeLimit), TESSEL_BINARY} +
+                      arguments);
+    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// A folder with "skin", "broken" (no defaultlt.ini), "out", and "skin\xFF", a copy of
+// "skin" under a name that is no UTF-8.
+void makeFolders(const QTemporaryDir& dir) {
+    for (const char* folder : {"skin", "broken", "out"})
+        QDir(dir.path()).mkpath(QString::fromLatin1(folder));
+    writeFile(dir.filePath("skin/mapviewlt.ini"), standardMapview());
+    writeFile(dir.filePath("skin/defaultlt.ini"), standardDefaults());
+    writeFile(dir.filePath("broken/mapviewlt.ini"), standardMapview());
+    const QByteArray odd = QFile::encodeName(dir.path()) + "/skin\xFF";
+    QCOMPARE(::mkdir(odd, 0755), 0);
+    for (const char* name : {"/mapviewlt.ini", "/defaultlt.ini"})
+        QCOMPARE(::symlink(QFile::encodeName(dir.filePath("skin")) + name, odd + name), 0);
+}
+
+QStringList withPaths(QStringList arguments, const QTemporaryDir& dir) {
+    for (QString& argument : arguments)
+        argument.replace("SKIN", dir.filePath("skin"))
+            .replace("BROKEN", dir.filePath("broken"))
+            .replace("OUT", dir.filePath("out"));
+    return arguments;
+}
+
+QByteArray rawRead(const QByteArray& path) {
+    QFile file;
+    const std::unique_ptr<FILE, int (*)(FILE*)> raw(std::fopen(path, "rb"), std::fclose);
+    return raw && file.open(raw.get(), QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The names in a folder, byte for byte.
+QByteArrayList namesIn(const QByteArray& folder) {
+    QByteArrayList names;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder), ::closedir);
+    while (const dirent* entry = dir ? ::readdir(dir.get()) : nullptr)
+        if (entry->d_name[0] != '.')
+            names << QByteArray(entry->d_name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
 
 class tst_CommandLine : public QObject {
     Q_OBJECT
@@ -22,35 +103,44 @@ private slots:
     void startFolder();
     void fromTheShell_data();
     void fromTheShell();
+    void renderTargets_data();
+    void renderTargets();
     void renderedAsInTheEditor();
 };
 
 void tst_CommandLine::parse_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("action");
-    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QByteArray>("folder");
 
     using A = CommandLine::Action;
-    QTest::newRow("nothing") << QStringList{} << int(A::Edit) << QString();
-    QTest::newRow("folder") << QStringList{"skins/a b"} << int(A::Edit) << "skins/a b";
-    QTest::newRow("folder named like an option") << QStringList{"--", "-x"} << int(A::Edit) << "-x";
-    QTest::newRow("two folders") << QStringList{"a", "b"} << int(A::UsageError) << QString();
+    QTest::newRow("nothing") << QStringList{} << int(A::Edit) << QByteArray();
+    QTest::newRow("folder") << QStringList{"skins/a b"} << int(A::Edit) << QByteArray("skins/a b");
+    QTest::newRow("folder named like an option")
+        << QStringList{"--", "-x"} << int(A::Edit) << QByteArray("-x");
+    // A stray byte, overlong, surrogate, beyond U+10FFFF, cut short; then valid UTF-8.
+    const char* const odd =
+        "\xFF\xE0\x80\x80\xED\xA0\x80\xF4\x90\x80\x80\xC3/\xC3\xA4\xF0\x9F\x97\xBA";
+    QTest::newRow("folder named with bytes that are no UTF-8")
+        << QStringList{"--check", rawpath::argumentText(odd)} << int(A::Check) << QByteArray(odd);
+    QTest::newRow("two folders") << QStringList{"a", "b"} << int(A::UsageError) << QByteArray();
     QTest::newRow("render option without --render")
-        << QStringList{"--check", "a", "--scale", "2"} << int(A::UsageError) << QString();
+        << QStringList{"--check", "a", "--scale", "2"} << int(A::UsageError) << QByteArray();
     QTest::newRow("check with two folders")
-        << QStringList{"--check", "a", "b"} << int(A::UsageError) << QString();
+        << QStringList{"--check", "a", "b"} << int(A::UsageError) << QByteArray();
     QTest::newRow("check of an empty name")
-        << QStringList{"--check", ""} << int(A::UsageError) << QString();
+        << QStringList{"--check", ""} << int(A::UsageError) << QByteArray();
     const QStringList render{"--render", "a", "--view", "1", "-o", "v.png", "--scale"};
-    QTest::newRow("largest scale") << render + QStringList{"8"} << int(A::Render) << "a";
+    QTest::newRow("largest scale")
+        << render + QStringList{"8"} << int(A::Render) << QByteArray("a");
     QTest::newRow("scale too large")
-        << render + QStringList{"9"} << int(A::UsageError) << QString();
+        << render + QStringList{"9"} << int(A::UsageError) << QByteArray();
 }
 
 void tst_CommandLine::parse() {
     QFETCH(QStringList, arguments);
     QFETCH(int, action);
-    QFETCH(QString, folder);
+    QFETCH(QByteArray, folder);
     const CommandLine command = parseCommandLine(QStringList{"tessel"} + arguments);
     QCOMPARE(int(command.action), action);
     QCOMPARE(command.folder, folder);
@@ -67,6 +157,10 @@ void tst_CommandLine::startFolder_data() {
                              << "Der Ordner \"gone\" existiert nicht.";
     QTest::newRow("a file") << "skin/mapviewlt.ini"
                             << "\"skin/mapviewlt.ini\" ist kein Ordner.";
+    QTest::newRow("a name that is no text")
+        << QString("sk") + QChar(0xDCFF)
+        << "Der Ordner \"sk\\xff\" kann nicht geöffnet werden: sein Name "
+           "ist kein gültiger Text.";
     // DEEPn: a new folder where ".../mapviewlt.ini" is n bytes long; 4095 is the longest
     // path the system takes.
     QTest::newRow("just deep enough") << "DEEP4095" << QString();
@@ -138,6 +232,12 @@ void tst_CommandLine::fromTheShell_data() {
     QTest::newRow("check: a file")
         << QStringList{"--check", "SKIN/mapviewlt.ini"} << 2 << QString() << "no folder" << none;
     QTest::newRow("check: no folder") << QStringList{"--check"} << 2 << QString() << usage << none;
+    QTest::newRow("check: a folder name that is no UTF-8")
+        << QStringList{"--check", "SKIN\\0377"} << 0 << "0 errors, 2 warnings\n"
+        << QString() << none;
+    QTest::newRow("check: such a name, missing, as it was given")
+        << QStringList{"--check", "SKIN\\0376\\t"} << 2 << QString()
+        << "skin\\xfe\\x09: no such folder" << none;
     QTest::newRow("render, although the platform names a display")
         << QStringList{"--render", "SKIN", "--view", "2", "--scale", "2", "-o", "OUT/v.png"} << 0
         << QString() << QString() << QStringList{"v.png"};
@@ -163,39 +263,84 @@ void tst_CommandLine::fromTheShell() {
     QFETCH(QStringList, written);
 
     QTemporaryDir dir;
-    for (const char* folder : {"skin", "broken", "out"})
-        QDir(dir.path()).mkpath(QString::fromLatin1(folder));
-    // The standard layout has two dummies partly off the screen; "broken" lacks a file.
-    writeFile(dir.filePath("skin/mapviewlt.ini"), standardMapview());
-    writeFile(dir.filePath("skin/defaultlt.ini"), standardDefaults());
-    writeFile(dir.filePath("broken/mapviewlt.ini"), standardMapview());
-    for (QString& argument : arguments)
-        argument.replace("SKIN", dir.filePath("skin"))
-            .replace("BROKEN", dir.filePath("broken"))
-            .replace("OUT", dir.filePath("out"));
+    makeFolders(dir);
+    const Run run = runTessel(withPaths(arguments, dir));
+    const QString& out = run.out;
+    const QString& err = run.err;
 
-    // No display, a platform that would need one, and a font resolution that would
-    // scale the pictures.
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("QT_FONT_DPI", "192");
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(TESSEL_BINARY), arguments);
-    QVERIFY(process.waitForFinished(20000));
-    const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    const QString err = QString::fromLocal8Bit(process.readAllStandardError());
-
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), status);
+    QCOMPARE(run.status, status);
     QVERIFY2(outEnd.isEmpty() ? out.isEmpty() : out.endsWith(outEnd), qPrintable(out));
     QVERIFY2(errContains.isEmpty() || err.contains(errContains), qPrintable(err));
     QCOMPARE(QDir(dir.filePath("out")).entryList(QDir::Files), written);
     for (const QString& name : written)
         QCOMPARE(QImage(dir.filePath("out/" + name)).size(),
                  QSize(240, 320) * (arguments.contains("--scale") ? 2 : 1));
+}
+
+void tst_CommandLine::renderTargets_data() {
+    QTest::addColumn<QString>("existing"); // in OUT: "NAME=TEXT" a file, "NAME|" a pipe,
+                                           // "NAME->TARGET" a link
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("sizeLimit");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("errContains");
+    QTest::addColumn<QByteArrayList>("names"); // in OUT afterwards
+    QTest::addColumn<QByteArray>("format");    // of the pictures written
+
+    QTest::newRow("BMP, ending in capitals, all views")
+        << QString() << QStringList{"--render", "SKIN", "--view", "all", "-o", "OUT/V.BMP"} << 0
+        << 0 << QString() << QByteArrayList{"V-1.BMP", "V-2.BMP", "V-3.BMP"} << QByteArray("BMP");
+    QTest::newRow("names that are no UTF-8")
+        << QString()
+        << QStringList{"--render", "SKIN\\0377", "--view", "1", "-o", "OUT/o\\0377.png"} << 0 << 0
+        << QString() << QByteArrayList{"o\xFF.png"} << QByteArray("PNG");
+    QTest::newRow("another format")
+        << QString() << QStringList{"--render", "SKIN", "--view", "1", "-o", "OUT/v.jpg"} << 0 << 2
+        << "unknown picture format" << QByteArrayList{} << QByteArray();
+    QTest::newRow("a layout file, through a link")
+        << "l.png->../skin/mapviewlt.ini"
+        << QStringList{"--render", "SKIN", "--view", "1", "-o", "OUT/l.png"} << 0 << 2
+        << "layout file" << QByteArrayList{"l.png"} << QByteArray();
+    QTest::newRow("a pipe") << "v.png|"
+                            << QStringList{"--render", "SKIN", "--view", "1", "-o", "OUT/v.png"}
+                            << 0 << 2 << "no regular file" << QByteArrayList{"v.png"}
+                            << QByteArray();
+    QTest::newRow("disk full: the old file stays")
+        << "v.png=old" << QStringList{"--render", "SKIN", "--view", "1", "-o", "OUT/v.png"} << 1
+        << 2 << "cannot write" << QByteArrayList{"v.png"} << QByteArray();
+}
+
+void tst_CommandLine::renderTargets() {
+    QFETCH(QString, existing);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, sizeLimit);
+    QFETCH(int, status);
+    QFETCH(QString, errContains);
+    QFETCH(QByteArrayList, names);
+    QFETCH(QByteArray, format);
+
+    QTemporaryDir dir;
+    makeFolders(dir);
+    const QString made =
+        dir.filePath("out/" + existing.section(QRegularExpression("=|\\||->"), 0, 0));
+    if (existing.contains("->"))
+        QVERIFY(QFile::link(existing.section("->", 1), made));
+    else if (existing.endsWith('|'))
+        QCOMPARE(::mkfifo(QFile::encodeName(made), 0644), 0);
+    else if (!existing.isEmpty())
+        writeFile(made, existing.section('=', 1).toUtf8());
+
+    const Run run = runTessel(withPaths(arguments, dir), sizeLimit);
+    QCOMPARE(run.status, status);
+    QVERIFY2(errContains.isEmpty() || run.err.contains(errContains), qPrintable(run.err));
+    const QByteArray out = QFile::encodeName(dir.filePath("out")) + '/';
+    QCOMPARE(namesIn(out), names);
+    for (const QByteArray& name : names)
+        if (!format.isEmpty())
+            QCOMPARE(QImage::fromData(rawRead(out + name), format).size(), QSize(240, 320));
+    if (existing.contains('='))
+        QCOMPARE(readFile(made), existing.section('=', 1).toUtf8());
+    QCOMPARE(readFile(dir.filePath("skin/mapviewlt.ini")), standardMapview());
 }
 
 void tst_CommandLine::renderedAsInTheEditor() {

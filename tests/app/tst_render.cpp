@@ -78,9 +78,12 @@ void tst_Render::viewsDrawnAloneOrTogether() {
 }
 
 void tst_Render::fileNames() {
-    QCOMPARE(cli::renderFiles("out.png", {2}), std::vector<QString>{"out.png"});
+    using Names = std::vector<QByteArray>;
+    QCOMPARE(cli::renderFiles("out.png", {2}), Names{"out.png"});
     QCOMPARE(cli::renderFiles("a/out.PNG", {1, 2, 3}),
-             (std::vector<QString>{"a/out-1.png", "a/out-2.png", "a/out-3.png"}));
+             (Names{"a/out-1.PNG", "a/out-2.PNG", "a/out-3.PNG"}));
+    QCOMPARE(cli::renderFiles("a.b/o\xFF.bmp", {1, 3}),
+             (Names{"a.b/o\xFF-1.bmp", "a.b/o\xFF-3.bmp"}));
 }
 
 QTEST_MAIN(tst_Render)

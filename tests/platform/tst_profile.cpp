@@ -15,6 +15,7 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <grp.h>
 #include <memory>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -115,6 +116,9 @@ private slots:
     void unreadableFile();
     void readOnlyFile();
     void permissionsKept();
+    void ownerAndGroupKept_data();
+    void ownerAndGroupKept();
+    void inPlaceWriteOnFullDiskFailsWhole();
     void newFileFollowsUmask();
     void symlinkKept();
     void danglingSymlink();
@@ -526,6 +530,84 @@ void TestProfile::permissionsKept() {
     QCOMPARE(st.st_uid, owner);
     QCOMPARE(st.st_gid, group);
     QCOMPARE(readBytes(file()), QByteArray("[a]\nx=2\n"));
+}
+
+void TestProfile::ownerAndGroupKept_data() {
+    QTest::addColumn<uint>("writer"); // a user in groups 4321 (own) and 1234, or root
+    QTest::addColumn<uint>("owner");
+    QTest::addColumn<uint>("group");
+    QTest::addColumn<bool>("inPlace");
+
+    QTest::newRow("another user's file, writable through its group")
+        << 5000u << 6000u << 1234u << true;
+    QTest::newRow("own file, in another of the writer's groups")
+        << 5000u << 5000u << 1234u << false;
+    QTest::newRow("own file, in a group the writer is not in") << 5000u << 5000u << 7777u << true;
+    QTest::newRow("root, another user's file") << 0u << 6000u << 1234u << false;
+}
+
+void TestProfile::ownerAndGroupKept() {
+    QFETCH(uint, writer);
+    QFETCH(uint, owner);
+    QFETCH(uint, group);
+    QFETCH(bool, inPlace);
+    if (::geteuid() != 0) {
+        QSKIP("only root can play another user");
+    }
+    QCOMPARE(::chmod(QFile::encodeName(dir_->path()), 0777), 0);
+    writeBytes(file(), "[a]\nx=1\n");
+    QCOMPARE(::chmod(file(), 0664), 0);
+    QCOMPARE(::chown(file(), owner, group), 0);
+    struct stat before {};
+    QCOMPARE(::stat(file(), &before), 0);
+
+    const QByteArray path = file();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const gid_t groups[] = {1234};
+        if (writer != 0 &&
+            (::setgroups(1, groups) != 0 || ::setgid(4321) != 0 || ::setuid(writer) != 0)) {
+            ::_exit(2);
+        }
+        ::_exit(WritePrivateProfileStringA("a", "x", "2", path) == TRUE ? 0 : 1);
+    }
+    int status = -1;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    struct stat after {};
+    QCOMPARE(::stat(file(), &after), 0);
+    QCOMPARE(readBytes(file()), QByteArray("[a]\nx=2\n"));
+    QCOMPARE(after.st_uid, uid_t(owner));
+    QCOMPARE(after.st_gid, gid_t(group));
+    QCOMPARE(after.st_mode & 07777, mode_t(0664));
+    QCOMPARE(after.st_ino == before.st_ino, inPlace);
+    QVERIFY(!temporaryFilesIn(dir_->path()));
+}
+
+void TestProfile::inPlaceWriteOnFullDiskFailsWhole() {
+    // A file with a second name is rewritten in place; the disk fills up in the middle of
+    // it, which a limit on the file size stands in for (a write past it fails).
+    QByteArray old = "[a]\nx=1\n";
+    while (old.size() < 10000) {
+        old += "; padding line " + QByteArray::number(old.size()) + "\n";
+    }
+    writeBytes(file(), old);
+    QCOMPARE(::link(file(), file("other.ini")), 0);
+
+    rlimit saved{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved;
+    limit.rlim_cur = rlim_t(old.size() + 10);
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const BOOL written = WritePrivateProfileStringA("a", "x", QByteArray(100, '7'), file());
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QCOMPARE(written, FALSE);
+    QCOMPARE(readBytes(file()), old);
+    QCOMPARE(readBytes(file("other.ini")), old);
 }
 
 void TestProfile::newFileFollowsUmask() {
