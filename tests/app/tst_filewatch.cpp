@@ -45,6 +45,7 @@ private slots:
     void bothFilesAskOnce();
     void ownSaveTriggersNothing();
     void vanishedFileIsWatchedWhenItReturns();
+    void halfWrittenFileIsNeverLoaded_data();
     void halfWrittenFileIsNeverLoaded();
 };
 
@@ -144,7 +145,14 @@ void tst_FileWatch::vanishedFileIsWatchedWhenItReturns() {
     QTRY_COMPARE(editor.canvasRect(24).x(), 120);
 }
 
+void tst_FileWatch::halfWrittenFileIsNeverLoaded_data() {
+    QTest::addColumn<QByteArray>("head"); // before the sections
+    QTest::newRow("first part shorter than the old file") << QByteArray();
+    QTest::newRow("first part longer") << "; " + QByteArray(400, 'x') + "\r\n";
+}
+
 void tst_FileWatch::halfWrittenFileIsNeverLoaded() {
+    QFETCH(QByteArray, head);
     Editor editor;
     const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
     editor.load(skin);
@@ -153,7 +161,7 @@ void tst_FileWatch::halfWrittenFileIsNeverLoaded() {
     connect(&look, &QTimer::timeout,
             [&] { jumped |= editor.canvasRect(24) == QRect(0, 0, 20, 20); });
     look.start(5);
-    const QByteArray next = defaultsWithWinAt(120);
+    const QByteArray next = head + defaultsWithWinAt(120);
     SlowWriter writer(skin + "/defaultlt.ini", next, next.indexOf("[win]") + 3, 500);
     QTRY_COMPARE(editor.canvasRect(24).x(), 120);
     QVERIFY(!jumped);
