@@ -110,7 +110,7 @@ void EditSession::acknowledgeFiles() {
 }
 
 void EditSession::saveBegins() {
-    m_sync->prepareSave(m_files ? m_files->lastNotice() : 0);
+    m_sync->takeChangesFromFiles(m_files ? m_files->lastNotice() : 0);
 }
 
 void EditSession::filesWritten(const std::vector<SavedFile>& files) {
@@ -158,7 +158,7 @@ void EditSession::fileChangedElsewhere(const QString& file) {
     }
     // Keep the own edits, take everything else from the files; ask again only for a
     // newer change.
-    m_sync->mergeFromFiles();
+    m_sync->takeChangesFromFiles(m_files ? m_files->lastNotice() : 0);
     acknowledgeFiles();
     showChangedMark();
 }

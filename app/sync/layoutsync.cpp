@@ -108,20 +108,12 @@ void LayoutSync::mergeFile(FileState& state, const QString& file, const std::str
     }
 }
 
-void LayoutSync::prepareSave(qint64 lastChangeMs) {
+void LayoutSync::takeChangesFromFiles(qint64 lastChangeMs) {
     const QDeadlineTimer deadline(kMaxSaveWaitMs);
     for (auto& [file, state] : m_files) {
         const std::optional<std::string> text =
             settledText(file, state.base, lastChangeMs, deadline);
         // A file that is gone or empty has nothing to take from: the save writes it anew.
-        if (text && !text->empty() && text != state.base)
-            mergeFile(state, file, *text);
-    }
-}
-
-void LayoutSync::mergeFromFiles() {
-    for (auto& [file, state] : m_files) {
-        const std::optional<std::string> text = readLayoutText(file);
         if (text && !text->empty() && text != state.base)
             mergeFile(state, file, *text);
     }

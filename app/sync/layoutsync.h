@@ -32,12 +32,11 @@ public:
 
     // A load is about to read the layout files: their texts become the bases.
     void loadBegins();
-    // A save is about to write: waits (bounded, with a busy cursor) for files that are
-    // still being written, then merges what other programs changed into the canvas.
-    // lastChangeMs: when a change of the files was last noticed (ms since the epoch, 0: never).
-    void prepareSave(qint64 lastChangeMs);
-    // Merges what other programs changed into the canvas now, without waiting.
-    void mergeFromFiles();
+    // Merges what other programs changed in the files into the canvas (before a save, and
+    // when the user keeps the own edits after a change elsewhere). Waits first (bounded,
+    // with a busy cursor) for files that are still being written. lastChangeMs: when a
+    // change of the files was last noticed (ms since the epoch, 0: never).
+    void takeChangesFromFiles(qint64 lastChangeMs);
     // A save wrote these files: their texts become the bases and their elements count as
     // saved. Gives the names of the elements whose change by another program the save
     // replaced with the user's values.
