@@ -4,6 +4,7 @@
 #include "app/filewatch.h"
 #include "app/frmMain.h"
 #include "app/shortcuts.h"
+#include "app/sync/layoutsync.h"
 #include "app/title.h"
 #include "app/undo/layouthistory.h"
 #include "elements/clsImage.h"
@@ -18,8 +19,16 @@
 EditSession::EditSession(frmMain& window)
     : m_window(window), m_history(std::make_unique<undo::LayoutHistory>(window)),
       m_keys(std::make_unique<WindowShortcuts>(window)),
-      m_tips(std::make_unique<ElementTips>(window)) {
+      m_tips(std::make_unique<ElementTips>(window)),
+      m_sync(std::make_unique<filesync::LayoutSync>(window, *m_history)) {
     programState().editObserver = [this](const EditNotice& notice) { onEdit(notice); };
+    connect(&window, &frmMain::loadBegins, this, &EditSession::loadBegins);
+    connect(&window, &frmMain::layoutLoaded, this, &EditSession::layoutLoaded);
+    connect(&window, &frmMain::saveBegins, this, &EditSession::saveBegins);
+    connect(&window, &frmMain::filesWritten, this, &EditSession::filesWritten);
+    connect(&window, &frmMain::layoutSaved, this, &EditSession::layoutSaved);
+    connect(&window, &frmMain::nudgeBegins, this, &EditSession::nudgeBegins);
+    connect(&window, &frmMain::nudgeEnded, this, &EditSession::nudgeEnded);
     // Key releases in a box merge into one step while the focus stays in it.
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget*) { m_history->endTypingRun(); });
@@ -69,6 +78,10 @@ void EditSession::nudgeEnded(int element, int mode) {
     refreshTitle();
 }
 
+void EditSession::loadBegins() {
+    m_sync->loadBegins();
+}
+
 void EditSession::layoutLoaded() {
     m_history->restart();
     if (!m_window.isVisible()) {
@@ -81,20 +94,41 @@ void EditSession::layoutLoaded() {
         m_files->readyToReport = [this] { return readyForFileQuestion(); };
         m_files->changed = [this](const QString& file) { fileChangedElsewhere(file); };
     }
-    const QString folder = m_window.skinFolder();
-    const auto& catalogue = programState().ElementCatalogue;
-    m_files->watch({folder + catalogue[0].iniFile, folder + catalogue[kElementCount - 1].iniFile});
+    QStringList files;
+    for (const auto& [file, base] : m_sync->bases())
+        files << file;
+    m_files->watch(files);
+    acknowledgeFiles();
     refreshTitle();
+}
+
+void EditSession::acknowledgeFiles() {
+    if (!m_files)
+        return;
+    for (const auto& [file, base] : m_sync->bases())
+        m_files->acknowledge(file, base);
+}
+
+void EditSession::saveBegins() {
+    m_sync->takeChangesFromFiles(m_files ? m_files->lastNotice() : 0);
+}
+
+void EditSession::filesWritten(const std::vector<SavedFile>& files) {
+    const QStringList overwritten = m_sync->filesWritten(files);
+    acknowledgeFiles(); // the own writes are no change from elsewhere
+    // Each file is measured against its own saved state: after a save that wrote one
+    // file only, the canvas may still differ from the other.
+    showChangedMark();
+    if (!overwritten.isEmpty())
+        ui::MsgBox(QStringLiteral("Diese Elemente wurden auch außerhalb von Tessel geändert; "
+                                  "Ihre Werte wurden gespeichert: ") +
+                       overwritten.join(QStringLiteral(", ")),
+                   ui::vbOKOnly | ui::vbInformation, QStringLiteral("Hinweis"));
 }
 
 void EditSession::layoutSaved() {
     m_history->markSaved();
     refreshTitle();
-}
-
-void EditSession::filesWritten() {
-    if (m_files)
-        m_files->acknowledge(); // our own writes are no change from elsewhere
 }
 
 // --- layout files changed by another program -----------------------------------
@@ -118,10 +152,15 @@ void EditSession::fileChangedElsewhere(const QString& file) {
                                             "die eigenen Änderungen verwerfen?");
     const bool reload = ui::MsgBox(question, ui::vbYesNo, QStringLiteral("Frage:")) == ui::vbYes;
     m_asking = false;
-    if (reload)
+    if (reload) {
         reloadKeepingTheActiveElement();
-    else
-        m_files->acknowledge(); // keep the own edits; ask again only for a newer change
+        return;
+    }
+    // Keep the own edits, take everything else from the files; ask again only for a
+    // newer change.
+    m_sync->takeChangesFromFiles(m_files ? m_files->lastNotice() : 0);
+    acknowledgeFiles();
+    showChangedMark();
 }
 
 void EditSession::reloadKeepingTheActiveElement() {
@@ -158,7 +197,11 @@ bool EditSession::canUndoOrRedo() const {
 
 void EditSession::afterUndoOrRedo() {
     // Back at the loaded or saved state there is nothing left to save.
-    programState().bChanged = !m_history->isClean();
+    showChangedMark();
+}
+
+void EditSession::showChangedMark() {
+    programState().bChanged = !m_history->isClean() || m_sync->anyFileUnsaved();
     refreshTitle();
 }
 

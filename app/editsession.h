@@ -4,9 +4,12 @@
 // another program changed.
 #pragma once
 
+#include "app/savedfile.h"
+
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <vector>
 
 class frmMain;
 class WindowShortcuts;
@@ -16,17 +19,22 @@ struct EditNotice;
 namespace undo {
 class LayoutHistory;
 }
+namespace filesync {
+class LayoutSync;
+}
 
 class EditSession : public QObject {
 public:
     explicit EditSession(frmMain& window);
     ~EditSession() override;
 
-    // Hooks of the main window.
+    // What the main window announces.
+    void loadBegins();
     void layoutLoaded();
-    void layoutSaved();
+    void saveBegins();
     // The layout files were written (whether or not the save succeeded).
-    void filesWritten();
+    void filesWritten(const std::vector<SavedFile>& files);
+    void layoutSaved();
     void nudgeBegins();
     void nudgeEnded(int element, int mode);
 
@@ -46,11 +54,14 @@ private:
     bool readyForFileQuestion() const;
     void fileChangedElsewhere(const QString& file);
     void reloadKeepingTheActiveElement();
+    void acknowledgeFiles();
+    void showChangedMark();
 
     frmMain& m_window;
     std::unique_ptr<undo::LayoutHistory> m_history;
     std::unique_ptr<WindowShortcuts> m_keys;
     std::unique_ptr<ElementTips> m_tips;
+    std::unique_ptr<filesync::LayoutSync> m_sync;
     std::unique_ptr<LayoutFileWatch> m_files;
     bool m_asking = false; // the question about a file changed elsewhere is open
 };

@@ -1,53 +1,51 @@
 #include "app/filewatch.h"
 
-#include <QFile>
+#include "app/sync/layoutfile.h"
+#include "app/sync/settle.h"
+
+#include <QDateTime>
 #include <QFileInfo>
 
 namespace {
 
-constexpr int kGatherMs = 150;
-
-// The content of a file, or nothing when it cannot be read (gone, or replaced
-// just now).
-std::optional<QByteArray> contentOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
-}
+// A report that had to wait for a good moment is tried again after this long.
+constexpr int kRetryMs = 150;
 
 } // namespace
 
 LayoutFileWatch::LayoutFileWatch() {
-    m_gather.setSingleShot(true);
-    m_gather.setInterval(kGatherMs);
-    connect(&m_gather, &QTimer::timeout, this, [this] { check(); });
+    m_settle.setSingleShot(true);
+    m_settle.setTimerType(Qt::PreciseTimer);
+    connect(&m_settle, &QTimer::timeout, this, [this] { check(); });
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this] { notified(); });
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] { notified(); });
 }
 
 void LayoutFileWatch::watch(const QStringList& files) {
-    m_gather.stop();
+    m_settle.stop();
     if (!m_watcher.files().isEmpty())
         m_watcher.removePaths(m_watcher.files());
     if (!m_watcher.directories().isEmpty())
         m_watcher.removePaths(m_watcher.directories());
-    m_seen.clear();
+    m_files.clear();
     for (const QString& file : files)
-        m_seen[file] = {};
-    acknowledge();
+        m_files[file] = {};
+    rewatch();
 }
 
-void LayoutFileWatch::acknowledge() {
-    for (auto& [file, content] : m_seen)
-        if (auto now = contentOf(file))
-            content = *now;
+void LayoutFileWatch::acknowledge(const QString& file, const std::optional<std::string>& content) {
+    const auto it = m_files.find(file);
+    if (it == m_files.end())
+        return;
+    it->second.seen = content;
+    it->second.sample = content;
+    m_heldOnce = false;
     rewatch();
 }
 
 void LayoutFileWatch::rewatch() {
     const QStringList watched = m_watcher.files() + m_watcher.directories();
-    for (const auto& [file, content] : m_seen) {
+    for (const auto& [file, state] : m_files) {
         const QString folder = QFileInfo(file).absolutePath();
         if (!watched.contains(folder) && QFileInfo::exists(folder))
             m_watcher.addPath(folder);
@@ -56,24 +54,49 @@ void LayoutFileWatch::rewatch() {
     }
 }
 
+bool LayoutFileWatch::resample() {
+    bool changedSince = false;
+    for (auto& [file, state] : m_files) {
+        std::optional<std::string> now = filesync::readLayoutText(file);
+        if (now != state.sample) {
+            state.sample = std::move(now);
+            changedSince = true;
+        }
+    }
+    if (changedSince)
+        m_heldOnce = false;
+    return changedSince;
+}
+
 void LayoutFileWatch::notified() {
     rewatch();
-    m_gather.start(); // a save that writes both files is reported once
+    m_lastNotice = QDateTime::currentMSecsSinceEpoch();
+    resample();
+    m_settle.start(filesync::kSettleMs); // every change starts the quiet time anew
 }
 
 void LayoutFileWatch::check() {
     rewatch();
-    if (readyToReport && !readyToReport()) {
-        m_gather.start();
+    if (resample()) { // still being written
+        m_settle.start(filesync::kSettleMs);
         return;
     }
-    for (const auto& [file, content] : m_seen) {
-        const std::optional<QByteArray> now = contentOf(file);
-        // A file that vanished is not reported: its return is.
-        if (now && *now != content) {
-            if (changed)
-                changed(file);
+    if (readyToReport && !readyToReport()) {
+        m_settle.start(kRetryMs);
+        return;
+    }
+    for (const auto& [file, state] : m_files) {
+        // A file that vanished is not reported: its return is. Nor is one cut to
+        // nothing: what is written into it next is.
+        if (!state.sample || state.sample->empty() || state.sample == state.seen)
+            continue;
+        if (filesync::mayBeUnfinished(state.sample, state.seen) && !m_heldOnce) {
+            m_heldOnce = true; // shorter than before: maybe half written, wait once more
+            m_settle.start(filesync::kSettleMs);
             return;
         }
+        if (changed)
+            changed(file);
+        return;
     }
 }

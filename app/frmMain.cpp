@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -153,6 +154,7 @@ void frmMain::openSkinFolder(const QString& folder, bool remember) {
 }
 
 void frmMain::SetTheControls() {
+    emit loadBegins();
     ProgramState& state = programState();
     const QString view = ComboAnsicht->Text();
     for (std::int16_t v = 0; v < 3; ++v)
@@ -186,13 +188,16 @@ void frmMain::SetTheControls() {
         txtY->setText(values.y);
         txtCX->setText(values.cx);
         txtCY->setText(values.cy);
+        // A value the element cannot take leaves it where a new window has it, never
+        // where an earlier load put it.
+        const ui::MainForm::Geometry start = initialPlacement(i);
+        elementPicture(i)->Move(start.left, start.top, start.width, start.height);
         E.paintImage();
         E.setVisible(entry.bInView[std::size_t(state.CurrentView)]);
     }
     bLoaded = true;
     loadedInfobar = ChkInfobar->Value();
-    if (m_session)
-        m_session->layoutLoaded();
+    emit layoutLoaded();
 }
 
 // --- saving -------------------------------------------------------------------
@@ -204,11 +209,12 @@ void frmMain::BTNSave_Click() {
 }
 
 bool frmMain::saveLayout() {
+    emit saveBegins();
     ProgramState& state = programState();
     const auto& catalogue = state.ElementCatalogue;
     const double canvasLeft = float(Shape1->Left());
     const double canvasTop = float(Shape1->Top());
-    QString failedFile;
+    QStringList failed; // files with a value not written, in the order of their failure
 
     // Every key is written on its own, in order; each file is replaced once at the
     // end, so that a save leaves either all of its values or none in a file.
@@ -225,8 +231,8 @@ bool frmMain::saveLayout() {
                 written = Global::WriteIniValue(file, section, QString::fromLatin1(key), value());
             } catch (const ui::RuntimeError&) {
             }
-            if (!written && failedFile.isEmpty())
-                failedFile = file;
+            if (!written && !failed.contains(file))
+                failed << file;
         };
         write("x", [&] {
             return i == 3 ? QStringLiteral("0")
@@ -246,20 +252,39 @@ bool frmMain::saveLayout() {
         });
     }
 
+    std::vector<SavedFile> files;
+    for (const ElementCatalogueEntry& entry : catalogue) {
+        const QString file = SkinFolder + entry.iniFile;
+        if (std::none_of(files.begin(), files.end(),
+                         [&](const SavedFile& f) { return f.path == file; }))
+            files.push_back(SavedFile{file, false, false, {}});
+    }
     const std::vector<std::string> notWritten = batch.commit();
-    if (m_session)
-        m_session->filesWritten();
-    if (failedFile.isEmpty() && !notWritten.empty())
-        failedFile = QFile::decodeName(QByteArray::fromStdString(notWritten.front()));
-    if (!failedFile.isEmpty()) {
+    for (const std::string& name : notWritten) {
+        const QString file = QFile::decodeName(QByteArray::fromStdString(name));
+        if (!failed.contains(file))
+            failed << file;
+    }
+    for (SavedFile& saved : files) {
+        const std::string* text = batch.contents(QFile::encodeName(saved.path).constData());
+        const bool committed =
+            std::find(notWritten.begin(), notWritten.end(),
+                      QFile::encodeName(saved.path).toStdString()) == notWritten.end();
+        saved.written = text && committed;
+        saved.complete = saved.written && !failed.contains(saved.path);
+        if (saved.written)
+            saved.text = *text;
+    }
+    emit filesWritten(files);
+    if (!failed.isEmpty()) {
+        const QString& failedFile = failed.front();
         ui::MsgBox(QStringLiteral("Die Datei ") + QDir::toNativeSeparators(failedFile) +
                        QStringLiteral(" konnte nicht gespeichert werden."),
                    ui::vbOKOnly | ui::vbExclamation, QStringLiteral("Speichern fehlgeschlagen"));
         return false; // the changes stay marked
     }
     state.bChanged = false;
-    if (m_session)
-        m_session->layoutSaved();
+    emit layoutSaved();
     return true;
 }
 
@@ -350,8 +375,7 @@ void frmMain::nudge(Direction direction) {
          {{&MainForm::txtCX, -1}}},
     };
     const int mode = NudgeMode >= 0 && NudgeMode < 3 ? NudgeMode : 0;
-    if (m_session)
-        m_session->nudgeBegins();
+    emit nudgeBegins();
     for (const Change& change : table[int(direction)][mode]) {
         if (!change.box)
             continue;
@@ -368,8 +392,7 @@ void frmMain::nudge(Direction direction) {
         auto& elements = programState().Elements;
         if (index >= 0 && std::size_t(index) < elements.size() && elements[std::size_t(index)]) {
             elements[std::size_t(index)]->stretchImage();
-            if (m_session)
-                m_session->nudgeEnded(index, mode);
+            emit nudgeEnded(index, mode);
         }
     } catch (const ui::RuntimeError&) {
     }

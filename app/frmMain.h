@@ -2,16 +2,20 @@
 // and the save question, the nudge pad, the keyboard and the pointer reset.
 #pragma once
 
+#include "app/savedfile.h"
 #include "resources/mainform.h"
 
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class cSHFolder;
 class EditSession;
 
 class frmMain : public ui::MainForm {
+    Q_OBJECT
+
 public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
@@ -47,6 +51,22 @@ public:
 
     // Undo, keys, tool tips and title (read by tests).
     EditSession& editSession() const { return *m_session; }
+
+signals:
+    // A load is about to read the layout files of the skin folder.
+    void loadBegins();
+    // The canvas shows the layout just loaded.
+    void layoutLoaded();
+    // A save is about to write the layout files from the canvas; whoever is told may
+    // still bring the canvas up to date with the files.
+    void saveBegins();
+    // A save wrote (or failed to write) the layout files, each once.
+    void filesWritten(const std::vector<SavedFile>& files);
+    // A save wrote every value into its file.
+    void layoutSaved();
+    // A nudge is about to change the active element, and has changed it.
+    void nudgeBegins();
+    void nudgeEnded(int element, int mode);
 
 private:
     enum class Direction { North, East, South, West };

@@ -65,13 +65,20 @@ QString xSection(const Catalogue& catalogue, int index, int view) {
 }
 
 Values elementValues(const QString& skinFolder, const Catalogue& catalogue, int index, int view) {
+    const QString file = skinFolder + catalogue[index].iniFile;
+    return elementValues(
+        [&](const QString& section, const QString& key, int fallback) {
+            return Global::ReadIniValue(file, section, key, fallback);
+        },
+        catalogue, index, view);
+}
+
+Values elementValues(const KeyReader& read, const Catalogue& catalogue, int index, int view) {
     const ElementCatalogueEntry& entry = catalogue[index];
-    const QString file = skinFolder + entry.iniFile;
-    Values values{
-        Global::ReadIniValue(file, xSection(catalogue, index, view), QStringLiteral("x"), 0),
-        Global::ReadIniValue(file, entry.iniName, QStringLiteral("y"), 0),
-        Global::ReadIniValue(file, entry.iniName, QStringLiteral("cx"), 20),
-        Global::ReadIniValue(file, entry.iniName, QStringLiteral("cy"), 20)};
+    Values values{read(xSection(catalogue, index, view), QStringLiteral("x"), 0),
+                  read(entry.iniName, QStringLiteral("y"), 0),
+                  read(entry.iniName, QStringLiteral("cx"), 20),
+                  read(entry.iniName, QStringLiteral("cy"), 20)};
     if (index == 4 || index == 5) {
         // Fixed height 60, anchored at the bottom edge.
         const double top = ui::Int(numberOrZero(values.y)) + ui::Int(numberOrZero(values.cy)) - 60;

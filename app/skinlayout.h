@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 namespace skinlayout {
 
@@ -36,5 +37,9 @@ struct Values {
     QString x, y, cx, cy;
 };
 Values elementValues(const QString& skinFolder, const Catalogue& catalogue, int index, int view);
+
+// The same from a reader of the element's layout file: (section, key, default) -> text.
+using KeyReader = std::function<QString(const QString& section, const QString& key, int fallback)>;
+Values elementValues(const KeyReader& read, const Catalogue& catalogue, int index, int view);
 
 } // namespace skinlayout

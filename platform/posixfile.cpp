@@ -1,5 +1,6 @@
 #include "platform/posixfile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <unistd.h>
 
@@ -31,13 +32,17 @@ std::string openableFolderOf(std::string_view path) {
     return folder.empty() ? std::string(".") : std::string(folder);
 }
 
-bool readAll(int fd, std::size_t sizeHint, std::string& out) {
+bool readAll(int fd, std::size_t sizeHint, std::string& out, std::size_t limit) {
     // One byte more than the size told, so that the first read can already see the end.
-    out.resize(sizeHint + 1);
+    out.resize(std::min(sizeHint, limit) + 1);
     std::size_t used = 0;
     for (;;) {
         if (used == out.size()) {
-            out.resize(out.size() * 2);
+            if (used > limit) {
+                out.clear();
+                return false;
+            }
+            out.resize(std::min(out.size() * 2, limit + 1));
         }
         const ssize_t n = ::read(fd, out.data() + used, out.size() - used);
         if (n < 0) {

@@ -30,8 +30,10 @@ std::string_view nameOf(std::string_view path);
 // The folder of a path as a name that can be opened ("." for a bare name).
 std::string openableFolderOf(std::string_view path);
 
-// Reads until the end of the file (a short read is no end); false on a read error.
-bool readAll(int fd, std::size_t sizeHint, std::string& out);
+// Reads until the end of the file (a short read is no end); false on a read error and
+// when the file holds more than `limit` bytes.
+bool readAll(int fd, std::size_t sizeHint, std::string& out,
+             std::size_t limit = std::string::npos - 1);
 // Writes all of `bytes`; false on a write error.
 bool writeAll(int fd, std::string_view bytes);
 // Writes all of `bytes` from `offset` on, whatever the descriptor's position; false on a

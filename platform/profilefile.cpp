@@ -3,6 +3,7 @@
 #include "platform/posixfile.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <unistd.h>
 #include <utility>
@@ -51,11 +52,13 @@ std::optional<std::string> readWholeFile(const char* path) {
         return std::nullopt;
     }
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::uintmax_t>(st.st_size) > kMaxFileBytes) {
         return std::nullopt;
     }
     std::string bytes;
-    if (!readAll(fd.get(), static_cast<std::size_t>(st.st_size), bytes)) {
+    // A file that grows while it is read stops at the limit as well.
+    if (!readAll(fd.get(), static_cast<std::size_t>(st.st_size), bytes, kMaxFileBytes)) {
         return std::nullopt;
     }
     return bytes;

@@ -2,6 +2,7 @@
 // that a write through a name is to change (see profilereplace.h for the write itself).
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,8 +10,13 @@
 
 namespace profile {
 
-// Reads a whole regular file. Nothing for a file that is missing, unreadable or no regular
-// file (a folder, a pipe, a device), so that a read never blocks.
+// The largest file the profile functions read: far beyond any profile file, and small
+// enough that a huge or endless file never fills the memory.
+inline constexpr std::size_t kMaxFileBytes = std::size_t(64) << 20;
+
+// Reads a whole regular file. Nothing for a file that is missing, unreadable, larger than
+// kMaxFileBytes or no regular file (a folder, a pipe, a device), so that a read never
+// blocks and never takes more than that much memory.
 std::optional<std::string> readWholeFile(const char* path);
 
 // A file about to be rewritten: where its bytes really live and what they are now.

@@ -78,6 +78,11 @@ ImageControl* MainForm::elementPicture(int index) const {
     return control<ImageControl>(QStringLiteral("myImage") + QString::number(index + 1));
 }
 
+MainForm::Geometry MainForm::initialPlacement(int index) {
+    const PictureGeometry& g = pictureGeometry(index + 1);
+    return {double(g.left), double(g.top), double(g.width), double(g.height)};
+}
+
 void MainForm::createControls() {
     // Back to front: the map, the canvas frame, the pictures, the labels, the
     // selection frame, then the windowed controls in front of them all.

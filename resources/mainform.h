@@ -48,6 +48,13 @@ public:
     // The picture of element i (0 to 24), that is the control "myImage" + (i + 1).
     ImageControl* elementPicture(int index) const;
 
+    // Where the picture of element i (0 to 24) stands in a window just created, in twips
+    // from the window's top left corner: left, top, width, height.
+    struct Geometry {
+        double left = 0, top = 0, width = 0, height = 0;
+    };
+    static Geometry initialPlacement(int index);
+
 private:
     void createControls();
     void setTabOrder();

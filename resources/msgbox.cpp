@@ -43,7 +43,9 @@ int MsgBox(const QString& prompt, int buttons, const QString& title) {
     box.setWindowTitle(title);
     box.setText(prompt);
     box.setTextFormat(Qt::PlainText);
-    box.setIcon((buttons & vbExclamation) ? QMessageBox::Warning : QMessageBox::NoIcon);
+    box.setIcon((buttons & vbExclamation) == vbExclamation ? QMessageBox::Warning
+                : (buttons & vbInformation)                ? QMessageBox::Information
+                                                           : QMessageBox::NoIcon);
 
     QPushButton* first = nullptr;
     QPushButton* second = nullptr;

@@ -5,7 +5,13 @@
 
 namespace ui {
 
-enum MsgBoxStyle { vbOKOnly = 0, vbOKCancel = 1, vbYesNo = 4, vbExclamation = 48 };
+enum MsgBoxStyle {
+    vbOKOnly = 0,
+    vbOKCancel = 1,
+    vbYesNo = 4,
+    vbExclamation = 48,
+    vbInformation = 64
+};
 enum MsgBoxResult { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 
 // Shows a modal message box over the active window and returns the answer.

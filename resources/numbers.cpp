@@ -53,7 +53,9 @@ bool isSign(QChar c) {
 // The text as the C locale spells it, or an empty string when it holds
 // anything but a number. Tolerated beyond what we write: blanks and bidi marks
 // around the number and its signs, the minus sign U+2212, digits of any script
-// and the locale's own decimal separator.
+// and the locale's own decimal separator. One comma or one point is a decimal
+// separator in every locale: numbers are written without group separators, so
+// a file written under another locale reads the same.
 QString normalised(const QString& text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -62,8 +64,8 @@ QString normalised(const QString& text) {
     while (end > begin && (text[end - 1].isSpace() || isBidiMark(text[end - 1])))
         --end;
 
-    const QChar separator = decimalSeparator();
     const QChar native = nativeSeparator();
+    int separators = 0;
     QString ascii;
     ascii.reserve(end - begin);
     for (qsizetype i = begin; i < end; ++i) {
@@ -77,10 +79,13 @@ QString normalised(const QString& text) {
             ascii += QLatin1Char('-');
         else if (c.isDigit())
             ascii += QLatin1Char(char('0' + c.digitValue()));
-        else if (c == separator || (!native.isNull() && c == native))
+        else if (c == QLatin1Char(',') || c == QLatin1Char('.') ||
+                 (!native.isNull() && c == native)) {
+            if (++separators > 1)
+                return {};
             ascii += QLatin1Char('.');
-        else if (c == QLatin1Char('-') || c == QLatin1Char('+') || c == QLatin1Char('e') ||
-                 c == QLatin1Char('E'))
+        } else if (c == QLatin1Char('-') || c == QLatin1Char('+') || c == QLatin1Char('e') ||
+                   c == QLatin1Char('E'))
             ascii += c;
         else
             return {}; // also the words "inf" and "nan", which Qt's parser takes

@@ -101,6 +101,17 @@ void LayoutHistory::markSaved() {
     m_saved = snapshot();
 }
 
+void LayoutHistory::markSaved(const std::vector<int>& elements) {
+    for (int i : elements)
+        if (i >= 0 && i < kElements)
+            m_saved[std::size_t(i)] = m_canvas.placement(i);
+}
+
+void LayoutHistory::rebase(int element, const Placement& saved) {
+    if (element >= 0 && element < kElements)
+        m_saved[std::size_t(element)] = saved;
+}
+
 bool LayoutHistory::isClean() const {
     const Snapshot now = snapshot();
     for (int i = 0; i < kElements; ++i)

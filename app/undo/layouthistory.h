@@ -10,6 +10,7 @@
 #include <QUndoStack>
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace ui {
 class ImageControl;
@@ -38,6 +39,15 @@ public:
     void restart();
     // The layout on the canvas was saved.
     void markSaved();
+    // Only these elements were saved (their file was written, another one was not).
+    void markSaved(const std::vector<int>& elements);
+    // The element's file now holds this placement for it (another program wrote it):
+    // the element counts as changed while it stands elsewhere.
+    void rebase(int element, const Placement& saved);
+
+    // Where the element stands now, and where it stood at the last load or save.
+    Placement current(int element) const { return m_canvas.placement(element); }
+    Placement saved(int element) const { return m_saved[std::size_t(element)]; }
 
     // Both return false when there is nothing to undo or redo.
     bool undo();

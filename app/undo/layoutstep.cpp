@@ -5,14 +5,6 @@
 
 namespace undo {
 
-namespace {
-
-// Re-applying a box whose text was rounded to seven digits moves a picture by
-// far less than this; such a move is no change of the user's.
-constexpr double kTolerance = 0.01; // twips
-
-} // namespace
-
 bool differs(const Placement& a, const Placement& b) {
     return std::abs(a.left - b.left) > kTolerance || std::abs(a.top - b.top) > kTolerance ||
            std::abs(a.width - b.width) > kTolerance || std::abs(a.height - b.height) > kTolerance;

@@ -17,6 +17,10 @@ struct Placement {
     friend bool operator==(const Placement&, const Placement&) = default;
 };
 
+// Re-applying a box whose text was rounded to seven digits moves a picture by far
+// less than this (twips); such a move is no change of the user's.
+inline constexpr double kTolerance = 0.01;
+
 // Whether two placements differ by more than the rounding of the boxes' texts.
 bool differs(const Placement& a, const Placement& b);
 

@@ -91,6 +91,26 @@ void BoxAnswerer::poll() {
     }
 }
 
+// --- SlowWriter ----------------------------------------------------------------
+
+SlowWriter::SlowWriter(const QString& path, const QByteArray& content, qsizetype part, int pauseMs)
+    : m_thread([this, path, content, part, pauseMs] {
+          QFile f(path);
+          if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+              f.write(content.left(part));
+              f.flush();
+              m_part = true;
+              std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+              f.write(content.mid(part));
+          }
+          m_part = true;
+          m_done = true;
+      }) {}
+
+SlowWriter::~SlowWriter() {
+    m_thread.join();
+}
+
 // --- UnansweredBoxGuard --------------------------------------------------------
 
 UnansweredBoxGuard::UnansweredBoxGuard() {

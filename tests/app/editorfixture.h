@@ -10,8 +10,10 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <thread>
 
 namespace fixture {
 
@@ -38,6 +40,23 @@ private:
     void poll();
     QString m_button;
     QTimer m_timer;
+};
+
+// Another program that rewrites a file slowly, from a thread of its own: it cuts the
+// file, writes the first `part` bytes, and the rest `pauseMs` later.
+class SlowWriter {
+public:
+    SlowWriter(const QString& path, const QByteArray& content, qsizetype part, int pauseMs);
+    ~SlowWriter(); // waits for the writer to finish
+    SlowWriter(const SlowWriter&) = delete;
+    SlowWriter& operator=(const SlowWriter&) = delete;
+    bool partWritten() const { return m_part; }
+    bool finished() const { return m_done; }
+
+private:
+    std::atomic<bool> m_part{false};
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
 };
 
 // Fails the running test when a message box stays open that no BoxAnswerer

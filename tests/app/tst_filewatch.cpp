@@ -19,10 +19,14 @@ void replaceFile(const QString& path, const QByteArray& data) {
     QVERIFY(file.commit());
 }
 
-QByteArray defaultsWithWinAt(int x) {
-    return layout({"log:2,84,40,36", "tmc:2,124,40,36", "gps:2,164,39,34",
-                   QStringLiteral("win:%1,22,41,35").arg(x)}) +
+QByteArray defaultsWith(int logX, int winX) {
+    return layout({QStringLiteral("log:%1,84,40,36").arg(logX), "tmc:2,124,40,36",
+                   "gps:2,164,39,34", QStringLiteral("win:%1,22,41,35").arg(winX)}) +
            "[other]\r\nkept=yes\r\n";
+}
+
+QByteArray defaultsWithWinAt(int x) {
+    return defaultsWith(2, x);
 }
 
 // Lets notifications that should not come have their chance (a negative can only wait).
@@ -44,6 +48,8 @@ private slots:
     void heldButtonPutsTheQuestionOff();
     void ownSaveTriggersNothing();
     void vanishedFileIsWatchedWhenItReturns();
+    void halfWrittenFileIsNeverLoaded_data();
+    void halfWrittenFileIsNeverLoaded();
 };
 
 void tst_FileWatch::quietReloadKeepsTheActiveElement_data() {
@@ -81,23 +87,27 @@ void tst_FileWatch::unsavedChangesAsk() {
     editor.click(editor.w().MoveS); // win 156,23: unsaved
     BoxAnswerer box(answer);
     const QString file = skin + "/defaultlt.ini";
-    replaceFile(file, defaultsWithWinAt(100));
+    replaceFile(file, defaultsWith(50, 156)); // log moved
     QTRY_COMPARE(box.count, 1);
     QCOMPARE(box.title, QStringLiteral("Frage:"));
     QCOMPARE(box.text, "Die Datei " + QDir::toNativeSeparators(file) +
                            " wurde außerhalb von Tessel geändert. Neu laden und die eigenen "
                            "Änderungen verwerfen?");
+    QCOMPARE(editor.canvasRect(21).left(), 50);
     if (answer == "Ja") {
-        QTRY_COMPARE(editor.canvasRect(24).topLeft(), QPoint(100, 22));
+        QTRY_COMPARE(editor.canvasRect(24).topLeft(), QPoint(156, 22));
         QVERIFY(!programState().bChanged);
         return;
     }
+    // The own edit stays, the other program's change comes in, and a save keeps both.
     QCOMPARE(editor.canvasRect(24).topLeft(), QPoint(156, 23));
     QVERIFY(programState().bChanged);
     settle();
     QCOMPARE(box.count, 1); // the same change is not asked about again
     editor.click(editor.w().BTNSave);
+    QCOMPARE(box.count, 1); // no element was changed by both
     const QByteArray saved = readFile(file);
+    QVERIFY(saved.startsWith("[log]\r\nx=50\r\n"));
     QVERIFY(saved.contains("x=156\r\ny=23\r\n"));
     QVERIFY(saved.contains("[other]\r\nkept=yes\r\n")); // the other program's lines survive
 }
@@ -162,6 +172,28 @@ void tst_FileWatch::vanishedFileIsWatchedWhenItReturns() {
     QCOMPARE(editor.canvasRect(24), QRect(156, 22, 41, 35)); // no defaults loaded
     writeFile(skin + "/defaultlt.ini", defaultsWithWinAt(120));
     QTRY_COMPARE(editor.canvasRect(24).x(), 120);
+}
+
+void tst_FileWatch::halfWrittenFileIsNeverLoaded_data() {
+    QTest::addColumn<QByteArray>("head"); // before the sections
+    QTest::newRow("first part shorter than the old file") << QByteArray();
+    QTest::newRow("first part longer") << "; " + QByteArray(400, 'x') + "\r\n";
+}
+
+void tst_FileWatch::halfWrittenFileIsNeverLoaded() {
+    QFETCH(QByteArray, head);
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    bool jumped = false; // "win" at the place of a missing section
+    QTimer look;
+    connect(&look, &QTimer::timeout,
+            [&] { jumped |= editor.canvasRect(24) == QRect(0, 0, 20, 20); });
+    look.start(5);
+    const QByteArray next = head + defaultsWithWinAt(120);
+    SlowWriter writer(skin + "/defaultlt.ini", next, next.indexOf("[win]") + 3, 500);
+    QTRY_COMPARE(editor.canvasRect(24).x(), 120);
+    QVERIFY(!jumped);
 }
 
 QTEST_MAIN(tst_FileWatch)

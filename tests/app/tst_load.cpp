@@ -3,12 +3,17 @@
 #include "elements/clsImage.h"
 #include "elements/programstate.h"
 #include "folderbrowser/cSHFolder.h"
+#include "platform/profilefile.h"
 #include "platform/shell.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QtTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace fixture;
 
@@ -31,6 +36,10 @@ private slots:
     void hugeAndBrokenFiles();
     void cancelledDialogLoadsNothing();
     void folderTooDeepForItsFiles();
+    void unusableValueTakesTheStartingPlace_data();
+    void unusableValueTakesTheStartingPlace();
+    void layoutFileThatCannotBeRead_data();
+    void layoutFileThatCannotBeRead();
 };
 
 void tst_Load::viewsShowTheirElements_data() {
@@ -245,6 +254,72 @@ void tst_Load::folderTooDeepForItsFiles() {
     editor.click(editor.w().BTNLoad);
     QVERIFY(checked);
     QVERIFY(!editor.w().loaded());
+}
+
+void tst_Load::unusableValueTakesTheStartingPlace_data() {
+    QTest::addColumn<QString>("line"); // of "win" in the second skin
+    QTest::newRow("x no number") << "x=abc";
+    QTest::newRow("y out of range") << "y=1e400";
+    QTest::newRow("negative width") << "cx=-5";
+    QTest::newRow("empty height") << "cy=";
+}
+
+void tst_Load::unusableValueTakesTheStartingPlace() {
+    QFETCH(QString, line);
+    const QByteArray second = crlf({"[win]", line});
+    QList<QRect> alone;
+    {
+        Editor editor;
+        editor.load(editor.makeSkin(standardMapview(), second));
+        for (int i = 0; i < kElementCount; ++i)
+            alone << editor.canvasRect(i);
+    }
+    Editor editor;
+    editor.load(editor.makeSkin(standardMapview(), standardDefaults(), "first"));
+    editor.load(editor.makeSkin(standardMapview(), second));
+    for (int i = 0; i < kElementCount; ++i)
+        QCOMPARE(editor.canvasRect(i), alone[i]);
+}
+
+void tst_Load::layoutFileThatCannotBeRead_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("pipe") << "pipe";
+    QTest::newRow("link to /dev/zero") << "zero";
+    QTest::newRow("larger than any layout file") << "huge";
+}
+
+void tst_Load::layoutFileThatCannotBeRead() {
+    QFETCH(QString, kind);
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), {});
+    const QByteArray file = QFile::encodeName(skin + "/defaultlt.ini");
+    if (kind == "pipe") {
+        QCOMPARE(::mkfifo(file.constData(), 0644), 0);
+    } else if (kind == "zero") {
+        QVERIFY(QFile::link("/dev/zero", file));
+    } else {
+        QFile huge(file);
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(qint64(profile::kMaxFileBytes) * 16));
+    }
+    // A reader stuck on the pipe is let go after a while, so that the test ends.
+    std::atomic<bool> done = false;
+    std::thread release([&] {
+        for (int i = 0; i < 100 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const int fd = ::open(file.constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+    });
+    QElapsedTimer timer;
+    timer.start();
+    editor.load(skin);
+    QTest::qWait(700); // the change tracker's turn
+    const qint64 took = timer.elapsed();
+    done = true;
+    release.join();
+    QVERIFY2(took < 3000, qPrintable(QString::number(took)));
+    QCOMPARE(editor.canvasRect(24), QRect(0, 0, 20, 20)); // read as missing
 }
 
 QTEST_MAIN(tst_Load)

@@ -3,6 +3,7 @@
 #include "editorfixture.h"
 #include "elements/programstate.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QtTest>
 
@@ -49,6 +50,10 @@ private slots:
     void fileCreatedFromNothing();
     void loadWithUnsavedChangesAsks_data();
     void loadWithUnsavedChangesAsks();
+    void saveTakesOutsideChanges_data();
+    void saveTakesOutsideChanges();
+    void saveWaitsForAFileStillBeingWritten();
+    void halfFailedSaveKeepsTheMarkOfEachFile();
 };
 
 void tst_Save::saveWithoutChangesNormalises() {
@@ -407,6 +412,107 @@ void tst_Save::loadWithUnsavedChangesAsks() {
     else
         QCOMPARE(readFile(first + "/defaultlt.ini"), before);
     QCOMPARE(readFile(second + "/defaultlt.ini"), standardDefaults());
+}
+
+void tst_Save::saveTakesOutsideChanges_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("change");    // section, key and value another program writes
+    QTest::addColumn<QStringList>("saved"); // section, key and value in that file after the save
+    QTest::addColumn<int>("element");
+    QTest::addColumn<QRect>("canvas"); // where the element stands after the save
+    QTest::addColumn<QString>("hint"); // the elements the "Hinweis" box names
+    // The user has nudged win down to 156,23 before; "to" is shifted up by 28.
+    const QString defaults = "defaultlt.ini", mapview = "mapviewlt.ini";
+    QTest::newRow("other element")
+        << defaults << "log x 50" << QStringList{"log x 50"} << 21 << QRect(50, 84, 40, 36) << "";
+    QTest::newRow("same element, other key") << defaults << "win x 100" << QStringList{"win x 100"}
+                                             << 24 << QRect(100, 23, 41, 35) << "win";
+    QTest::newRow("same key: the own value wins")
+        << defaults << "win y 30" << QStringList{} << 24 << QRect(156, 23, 41, 35) << "win";
+    QTest::newRow("same key, same value")
+        << defaults << "win y 23" << QStringList{} << 24 << QRect(156, 23, 41, 35) << "";
+    QTest::newRow("shifted element")
+        << mapview << "to y 50" << QStringList{"to y 50"} << 2 << QRect(1, 22, 238, 18) << "";
+    QTest::newRow("routeinfo keeps its bottom")
+        << mapview << "routeinfo cy 90" << QStringList{"routeinfo y 252", "routeinfo cy 60"} << 4
+        << QRect(0, 224, 58, 60) << "";
+    QTest::newRow("x of from comes from its dummy")
+        << mapview << "smalldummy x 40" << QStringList{"smalldummy x 40", "from x 0"} << 3
+        << QRect(40, 272, 176, 19) << "";
+}
+
+void tst_Save::saveTakesOutsideChanges() {
+    QFETCH(QString, file);
+    QFETCH(QString, change);
+    QFETCH(QStringList, saved);
+    QFETCH(int, element);
+    QFETCH(QRect, canvas);
+    QFETCH(QString, hint);
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    editor.click(editor.w().MoveS);
+    const QStringList c = change.split(' ');
+    QVERIFY(Global::WriteIniValue(skin + "/" + file, c[0], c[1], c[2]));
+    BoxAnswerer box("OK");
+    editor.click(editor.w().BTNSave); // at once, before the change is reported
+    for (const QString& line : saved) {
+        const QStringList v = line.split(' ');
+        QCOMPARE(value(skin + "/" + file, v[0], v[1]), v[2]);
+    }
+    QCOMPARE(value(skin + "/defaultlt.ini", "win", "y"), "23");
+    QCOMPARE(editor.canvasRect(element), canvas);
+    QCOMPARE(box.count, hint.isEmpty() ? 0 : 1);
+    if (!hint.isEmpty()) {
+        QCOMPARE(box.title, QStringLiteral("Hinweis"));
+        QCOMPARE(box.text, "Diese Elemente wurden auch außerhalb von Tessel geändert; Ihre Werte "
+                           "wurden gespeichert: " +
+                               hint);
+    }
+    QVERIFY(!programState().bChanged);
+}
+
+void tst_Save::saveWaitsForAFileStillBeingWritten() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString file = skin + "/defaultlt.ini";
+    editor.load(skin);
+    editor.click(editor.w().MoveS);
+    const QByteArray next =
+        layout({"log:50,84,40,36", "tmc:2,124,40,36", "gps:7,164,39,34", "win:156,22,41,35"});
+    {
+        SlowWriter writer(file, next, next.indexOf("[gps]"), 500);
+        QTRY_VERIFY(writer.partWritten());
+        QTest::qWait(100);
+        editor.click(editor.w().BTNSave);
+        QVERIFY(writer.finished()); // the save waited for the rest
+    }
+    QCOMPARE(value(file, "log", "x"), "50");
+    QCOMPARE(value(file, "gps", "x"), "7");
+    QCOMPARE(value(file, "win", "y"), "23");
+    QCOMPARE(editor.canvasRect(23).left(), 7);
+}
+
+void tst_Save::halfFailedSaveKeepsTheMarkOfEachFile() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    QVERIFY(QFile::setPermissions(skin + "/defaultlt.ini", QFile::ReadOwner));
+    editor.load(skin);
+    QTest::mouseClick(editor.w().elementPicture(17), Qt::LeftButton, {}, QPoint(20, 17)); // info
+    editor.click(editor.w().MoveS);
+    {
+        BoxAnswerer warning("OK");
+        editor.click(editor.w().BTNSave);
+        QCOMPARE(warning.count, 1);
+    }
+    QCOMPARE(value(skin + "/mapviewlt.ini", "info", "y"), "183");
+    QWidget* focus = editor.w().focusWidget() ? editor.w().focusWidget() : &editor.w();
+    QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor.canvasRect(17).top(), 182);
+    QVERIFY(programState().bChanged); // mapviewlt.ini holds the step just undone
+    BoxAnswerer question("Nein");
+    QVERIFY(editor.w().close());
+    QCOMPARE(question.count, 1);
 }
 
 QTEST_MAIN(tst_Save)

@@ -206,10 +206,16 @@ void TstControls::cdbl_data() {
                                 << "1E3" << true << 1000.0;
     QTest::newRow("C thousand") << "C"
                                 << "1000" << true << 1000.0;
-    QTest::newRow("C comma") << "C"
-                             << "12,5" << false << 0.0;
-    QTest::newRow("C group separator") << "C"
-                                       << "1,000" << false << 0.0;
+    QTest::newRow("C comma is a decimal separator") << "C"
+                                                    << "156,4" << true << 156.4;
+    QTest::newRow("C one comma is never a group separator") << "C"
+                                                            << "1,000" << true << 1.0;
+    QTest::newRow("C comma and point") << "C"
+                                       << "1.234,5" << false << 0.0;
+    QTest::newRow("C two commas") << "C"
+                                  << "1,2,3" << false << 0.0;
+    QTest::newRow("C negative comma with exponent") << "C"
+                                                    << "-1,5E2" << true << -150.0;
     QTest::newRow("C empty") << "C"
                              << "" << false << 0.0;
     QTest::newRow("C blanks only") << "C"
@@ -230,10 +236,14 @@ void TstControls::cdbl_data() {
                                  << "-0,25" << true << -0.25;
     QTest::newRow("de integer") << "de"
                                 << "240" << true << 240.0;
-    QTest::newRow("de point") << "de"
-                              << "12.5" << false << 0.0;
-    QTest::newRow("de group separator") << "de"
-                                        << "1.000" << false << 0.0;
+    QTest::newRow("de point is a decimal separator") << "de"
+                                                     << "156.4" << true << 156.4;
+    QTest::newRow("de one point is never a group separator") << "de"
+                                                             << "1.000" << true << 1.0;
+    QTest::newRow("de point and comma") << "de"
+                                        << "1.234,5" << false << 0.0;
+    QTest::newRow("de two points") << "de"
+                                   << "1.2.3" << false << 0.0;
     QTest::newRow("de empty") << "de"
                               << "" << false << 0.0;
     QTest::newRow("de trailing garbage") << "de"
