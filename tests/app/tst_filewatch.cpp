@@ -29,9 +29,10 @@ QByteArray defaultsWithWinAt(int x) {
     return defaultsWith(2, x);
 }
 
-// Lets notifications that should not come have their chance (a negative can only wait).
+// Lets notifications that should not come have their chance (a negative can only wait):
+// longer than the time a change needs to settle before it is acted on.
 void settle() {
-    QTest::qWait(600);
+    QTest::qWait(1100);
 }
 
 } // namespace
