@@ -2,6 +2,7 @@
 
 #include "app/Global.h"
 #include "app/editsession.h"
+#include "app/lists/listpanels.h"
 #include "app/skinlayout.h"
 #include "elements/clsImage.h"
 #include "elements/programstate.h"
@@ -37,9 +38,11 @@ frmMain::frmMain(QWidget* parent) : ui::MainForm(parent) {
                             qulonglong(reinterpret_cast<quintptr>(HwndFromWidget(this)))));
     bindEvents();
     m_session = std::make_unique<EditSession>(*this);
+    m_lists = std::make_unique<lists::ListPanels>(*this);
 }
 
 frmMain::~frmMain() {
+    m_lists.reset();
     m_session.reset();
     // The element objects refer to this window's controls: they go with it.
     programState().Elements.clear();
@@ -149,6 +152,7 @@ void frmMain::openSkinFolder(const QString& folder, bool remember) {
     SkinFolder = folder;
     if (!SkinFolder.endsWith(QDir::separator()))
         SkinFolder += QDir::separator();
+    emit folderOpened();
     SetTheControls();
 }
 
@@ -193,6 +197,7 @@ void frmMain::SetTheControls() {
     loadedInfobar = ChkInfobar->Value();
     if (m_session)
         m_session->layoutLoaded();
+    emit layoutLoaded();
 }
 
 // --- saving -------------------------------------------------------------------
@@ -249,6 +254,7 @@ bool frmMain::saveLayout() {
     const std::vector<std::string> notWritten = batch.commit();
     if (m_session)
         m_session->filesWritten();
+    emit layoutWritten();
     if (failedFile.isEmpty() && !notWritten.empty())
         failedFile = QFile::decodeName(QByteArray::fromStdString(notWritten.front()));
     if (!failedFile.isEmpty()) {

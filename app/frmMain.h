@@ -10,8 +10,13 @@
 
 class cSHFolder;
 class EditSession;
+namespace lists {
+class ListPanels;
+}
 
 class frmMain : public ui::MainForm {
+    Q_OBJECT
+
 public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
@@ -47,6 +52,13 @@ public:
 
     // Undo, keys, tool tips and title (read by tests).
     EditSession& editSession() const { return *m_session; }
+    // The element and problem lists beside the controls.
+    lists::ListPanels& listPanels() const { return *m_lists; }
+
+signals:
+    void folderOpened();  // a folder was chosen; its layout is loaded next
+    void layoutLoaded();  // a view of the layout is on the canvas (load or reload)
+    void layoutWritten(); // a save has ended, whether or not it succeeded
 
 private:
     enum class Direction { North, East, South, West };
@@ -69,4 +81,5 @@ private:
     std::shared_ptr<cSHFolder> SHFolder;
     int loadedInfobar = 1; // check box state of the last load
     std::unique_ptr<EditSession> m_session;
+    std::unique_ptr<lists::ListPanels> m_lists;
 };

@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "app/frmMain.h"
 #include "app/startfolder.h"
+#include "app/translations.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -72,6 +73,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication app(argc, argv);
+    translations::installQtGerman(app);
     frmMain window;
     window.show();
     // Ask for the keyboard ourselves: without a window manager nobody else gives it.

@@ -14,7 +14,7 @@ namespace {
 // height 30). In mapviewlt.ini section k starts at line 5k + 1, in defaultlt.ini too.
 QByteArray cleanMapview() {
     return layout({"zoomwin:200,60,25,105", "infobar:0,283,240,30",    "to:1,40,238,18",
-                   "from:0,300,176,19",     "routeinfo:0,222,58,80",   "nextinfo:182,244,58,58",
+                   "from:0,300,176,19",     "routeinfo:0,242,58,60",   "nextinfo:182,242,58,60",
                    "distance:64,57,58,40",  "schematic2:0,55,60,60",   "schematic:10,65,60,60",
                    "birdview:0,248,46,32",  "zoomout:194,284,46,32",   "zoomin:194,248,46,32",
                    "auto:0,284,46,32",      "pan:48,284,46,32",        "center:96,284,46,32",
@@ -64,7 +64,7 @@ void tst_Check::findings_data() {
         << QStringList{"mapviewlt.ini:2: error: [zoomwin] x=abc is not a number; the editor "
                        "leaves the element where it was"};
     QTest::newRow("routeinfo cy empty")
-        << replaced(m, "y=222\r\ncx=58\r\ncy=80", "y=222\r\ncx=58\r\ncy=") << d
+        << replaced(m, "x=0\r\ny=242\r\ncx=58\r\ncy=60", "x=0\r\ny=242\r\ncx=58\r\ncy=") << d
         << QStringList{"mapviewlt.ini:25: error: [routeinfo] cy has no value; the editor counts "
                        "it as 0"};
     QTest::newRow("info bar height no number: shift -2")
@@ -73,6 +73,13 @@ void tst_Check::findings_data() {
                        "takes 0 as the info bar's height and leaves the element's height as it was",
                        "mapviewlt.ini:16: " + outside.arg("from", "partly") +
                            "views 1 and 3 with the info bar on: 1 px beyond the bottom edge"};
+    QTest::newRow("x of from, which the save writes as 0")
+        << replaced(m, "[from]\r\nx=0", "[from]\r\nx=7") << d
+        << QStringList{"mapviewlt.ini:17: warning: [from] x=7 is not used; the save writes x=0"};
+    QTest::newRow("routeinfo height, which the save writes as 60")
+        << replaced(m, "x=0\r\ny=242\r\ncx=58\r\ncy=60", "x=0\r\ny=222\r\ncx=58\r\ncy=80") << d
+        << QStringList{"mapviewlt.ini:25: warning: [routeinfo] cy=80; the save writes cy=60 and "
+                       "y=242, keeping the bottom edge"};
     QTest::newRow("section missing")
         << replaced(m, "[pan]\r\nx=48\r\ny=284\r\ncx=46\r\ncy=32\r\n", "") << d
         << QStringList{"mapviewlt.ini: warning: section [pan] missing; the editor uses its "
