@@ -117,10 +117,10 @@ void tst_CommandLine::fromTheShell_data() {
     QTest::newRow("unknown option: usage to stderr")
         << QStringList{"--frobnicate"} << 2 << QString() << usage << none;
     QTest::newRow("check: warnings only")
-        << QStringList{"--check", "SKIN"} << 0 << "0 errors, 2 warnings\n"
+        << QStringList{"--check", "SKIN"} << 0 << "0 errors, 5 warnings\n"
         << QString() << none;
     QTest::newRow("check: errors")
-        << QStringList{"--check", "BROKEN"} << 1 << "1 error, 2 warnings\n"
+        << QStringList{"--check", "BROKEN"} << 1 << "1 error, 5 warnings\n"
         << QString() << none;
     QTest::newRow("check: no such folder")
         << QStringList{"--check", "SKIN/gone"} << 2 << QString() << "no such folder" << none;
@@ -154,7 +154,8 @@ void tst_CommandLine::fromTheShell() {
     QTemporaryDir dir;
     for (const char* folder : {"skin", "broken", "out"})
         QDir(dir.path()).mkpath(QString::fromLatin1(folder));
-    // The standard layout has two dummies partly off the screen; "broken" lacks a file.
+    // The standard layout has two dummies partly off the screen and three values a save
+    // rewrites; "broken" lacks a file.
     writeFile(dir.filePath("skin/mapviewlt.ini"), standardMapview());
     writeFile(dir.filePath("skin/defaultlt.ini"), standardDefaults());
     writeFile(dir.filePath("broken/mapviewlt.ini"), standardMapview());

@@ -1,0 +1,56 @@
+// The element and problem lists: a load of the sample with both lists open (the check,
+// the corner marks and the rows), filling the problem list with 10,000 findings, and
+// loading Qt's German translation.
+#include "app/frmMain.h"
+#include "app/lists/listpanels.h"
+#include "app/lists/problemlist.h"
+#include "app/translations.h"
+#include "benchsupport.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTranslator>
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir work;
+    if (!bench::prepareSampleRun(work.path()))
+        return 1;
+
+    std::printf("Tessel benchmarks: element and problem lists (offscreen)\n");
+    bench::report("Qt's German translation (load + install)", 50,
+                  [&](int) { translations::installQtGerman(app); });
+
+    frmMain w;
+    w.show();
+    QApplication::processEvents();
+    w.openSkinFolder(work.path(), false);
+    w.listPanels().setElementListOpen(true);
+    w.listPanels().setProblemListOpen(true);
+    QApplication::processEvents();
+    bench::report("lists after a load of the sample (check, rows)", 200,
+                  [&](int) { w.listPanels().layoutLoaded(); });
+    bench::report("the same, painted", 200, [&](int) {
+        w.listPanels().layoutLoaded();
+        w.repaint();
+    });
+    bench::report("whole reload of the sample, lists open, painted", 200, [&](int) {
+        w.SetTheControls();
+        w.repaint();
+    });
+
+    std::vector<cli::Finding> many;
+    for (int i = 0; i < 10000; ++i)
+        many.push_back({work.path() + "/mapviewlt.ini", i + 1, i % 3 == 0,
+                        QStringLiteral("[zoomwin] x=abc is not a number"),
+                        QStringLiteral("[zoomwin] x=abc ist keine Zahl; der Editor lässt das "
+                                       "Element, wo es war"),
+                        i % 25});
+    lists::ProblemPanel& problems = *w.listPanels().problemPanel();
+    bench::report("10,000 findings into the problem list, painted", 20, [&](int) {
+        problems.setFindings(many);
+        problems.repaint();
+    });
+    return 0;
+}
