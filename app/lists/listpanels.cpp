@@ -167,18 +167,30 @@ void ListPanels::setOpen(Kind kind, bool open, bool focus) {
 }
 
 void ListPanels::remember(Kind kind, bool open) const {
-    if (!m_restored)
-        return; // still reading them
+    if (m_restoring)
+        return; // as read from the settings
     Global::WriteIniValue(Global::settingsFile(), kSection, keyOf(kind == Kind::Elements),
                           open ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void ListPanels::restoreFromSettings() {
+    m_restored = true;
     for (const Kind kind : {Kind::Elements, Kind::Problems})
         if (Global::ReadIniValue(Global::settingsFile(), kSection, keyOf(kind == Kind::Elements),
                                  0) == QLatin1String("1"))
+            m_toOpen.push_back(kind);
+    // The window shows at its full width at once; the lists are built after its first
+    // frame, which so comes as fast as without them.
+    if (!m_toOpen.empty())
+        m_window.resize(std::max(m_window.width(), m_left + kPanelWidth), m_window.height());
+}
+
+void ListPanels::openRestored() {
+    m_restoring = true;
+    for (const Kind kind : std::exchange(m_toOpen, {}))
+        if (!panel(kind))
             setOpen(kind, true, false);
-    m_restored = true;
+    m_restoring = false;
 }
 
 // --- placing ----------------------------------------------------------------------
@@ -253,6 +265,10 @@ bool ListPanels::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::Resize:
         relayout();
+        break;
+    case QEvent::Paint:
+        if (!m_toOpen.empty()) // after this frame
+            QTimer::singleShot(0, this, [this] { openRestored(); });
         break;
     case QEvent::ContextMenu: {
         const auto* menuEvent = static_cast<QContextMenuEvent*>(event);
@@ -375,8 +391,10 @@ bool ListPanels::inputSeen(QObject* watched, QEvent* event) {
                                     (m_problems && table == &m_problems->table()));
         if (ours && PanelTable::isNavigationKey(key->key()) &&
             !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            // The list's own keys: the window would nudge the active element with them.
+            // The list's own keys: the window would nudge the active element with them,
+            // also one the list ignores (Down in the last row) on its way to the window.
             table->navigate(key);
+            key->accept();
             return true;
         }
         queueRefresh();

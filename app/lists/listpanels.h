@@ -79,6 +79,7 @@ private:
     QWidget* build(Kind kind);
     void remember(Kind kind, bool open) const;
     void restoreFromSettings();
+    void openRestored();
     void relayout();
     void fitWindow();
     void showMenu(const QPoint& globalPos);
@@ -100,8 +101,10 @@ private:
     QPointer<ProblemPanel> m_problems;
     QPointer<QWidget> m_focusBefore; // where the keyboard was before a panel took it
     std::vector<cli::Finding> m_findings;
+    std::vector<Kind> m_toOpen; // named open by the settings, built after the first frame
     int m_left;
     bool m_restored = false;   // the settings were read (at the first showing)
+    bool m_restoring = false;  // opening the lists the settings name
     bool m_folderLoad = false; // the next load is that of a newly chosen folder
     bool m_refreshQueued = false;
 };

@@ -89,6 +89,7 @@ void tst_Lists::choosingFollowsBothWays_data() {
     QTest::addColumn<int>("expected"); // the element active afterwards, and the list's row
     QTest::newRow("click on a row") << "row click" << 22;
     QTest::newRow("arrow key in the list moves the row, not the element") << "row down" << 22;
+    QTest::newRow("arrow key past the last row moves nothing") << "last row down" << 24;
     QTest::newRow("first letters of a name") << "row typing" << 23;
     QTest::newRow("click on the canvas") << "canvas click" << 21;
     QTest::newRow("Ctrl+Tab") << "ctrl tab" << 1;
@@ -115,6 +116,8 @@ void tst_Lists::choosingFollowsBothWays() {
                           table.visualRect(table.model()->index(22, 0)).center());
     } else if (how == "row down") {
         table.showRow(21);
+        QTest::keyClick(&table, Qt::Key_Down);
+    } else if (how == "last row down") {
         QTest::keyClick(&table, Qt::Key_Down);
     } else if (how == "row typing") {
         QTest::keyClicks(&table, "gp");
@@ -304,8 +307,8 @@ void tst_Lists::panelsKeepTheFirstLook() {
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        QCOMPARE(w.listPanels().elementListOpen(), elements);
-        QCOMPARE(w.listPanels().problemListOpen(), problems);
+        QTRY_COMPARE(w.listPanels().elementListOpen(), elements);
+        QTRY_COMPARE(w.listPanels().problemListOpen(), problems);
         const int open = (elements || problems) ? lists::ListPanels::kPanelWidth : 0;
         QCOMPARE(w.width(), ui::MainForm::kClientWidth + open);
         for (QWidget* child : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
