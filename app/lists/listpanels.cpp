@@ -17,6 +17,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QThreadPool>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
@@ -59,7 +60,9 @@ private:
 
 ListPanels::ListPanels(frmMain& window)
     : m_window(window), m_keys(std::make_unique<WindowShortcuts>(window)),
-      m_marks(std::make_unique<ProblemMarks>(window)), m_left(ui::MainForm::kClientWidth) {
+      m_marks(std::make_unique<ProblemMarks>(window)), m_pool(std::make_unique<QThreadPool>()),
+      m_left(ui::MainForm::kClientWidth) {
+    m_pool->setMaxThreadCount(1);
     m_keys->add(QKeyCombination(Qt::NoModifier, Qt::Key_F6),
                 [this] { setElementListOpen(!elementListOpen(), true); });
     m_keys->add(QKeyCombination(Qt::NoModifier, Qt::Key_F7),
@@ -74,6 +77,7 @@ ListPanels::ListPanels(frmMain& window)
 }
 
 ListPanels::~ListPanels() {
+    m_pool->waitForDone(); // a running check reports to this object
     m_input.reset();
     delete m_elements.data();
     delete m_problems.data();
@@ -327,10 +331,31 @@ std::array<QStringList, ElementFlags::kCount> ListPanels::problemsByElement() co
 }
 
 void ListPanels::check(bool afterLoad) {
-    const bool folderLoad = std::exchange(m_folderLoad, false);
-    if (!m_window.isVisible())
+    if (!m_window.isVisible()) {
+        m_folderLoad = false;
         return; // a window nobody sees (the renderer's) shows no problems
-    std::vector<cli::Finding> found = cli::checkSkin(m_window.skinFolder());
+    }
+    // A load waits for no check: a layout file of megabytes takes a while to go through.
+    // A check that a newer one overtakes is dropped, with what it was for.
+    m_checkAfterLoad = m_checkAfterLoad || afterLoad;
+    const std::uint64_t generation = ++m_checksStarted;
+    m_pool->start([this, generation, folder = m_window.skinFolder()] {
+        std::vector<cli::Finding> found = cli::checkSkin(folder);
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, found = std::move(found)]() mutable {
+                checked(generation, std::move(found));
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void ListPanels::checked(std::uint64_t generation, std::vector<cli::Finding> found) {
+    if (generation != m_checksStarted)
+        return; // a newer check is on its way
+    m_checksDone = generation;
+    const bool folderLoad = std::exchange(m_folderLoad, false);
+    const bool afterLoad = std::exchange(m_checkAfterLoad, false);
     const bool news = !sameFindings(found, m_findings);
     m_findings = std::move(found);
 

@@ -17,10 +17,12 @@
 #include <QPointer>
 #include <QStringList>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 class frmMain;
+class QThreadPool;
 class WindowShortcuts;
 
 namespace lists {
@@ -58,6 +60,8 @@ public:
 
     // What the last check found, and the panels once built (nullptr before).
     const std::vector<cli::Finding>& findings() const { return m_findings; }
+    // A check of the files runs (in the background) whose findings have not come yet.
+    bool checking() const { return m_checksDone != m_checksStarted; }
     ElementPanel* elementPanel() const;
     ProblemPanel* problemPanel() const;
 
@@ -85,6 +89,7 @@ private:
     void showMenu(const QPoint& globalPos);
     bool onBareSurface(const QPoint& pos) const;
     void check(bool afterLoad);
+    void checked(std::uint64_t generation, std::vector<cli::Finding> found);
     void applyFlags(int index);
     void choose(int index);
     void queueRefresh();
@@ -97,15 +102,19 @@ private:
     std::unique_ptr<WindowShortcuts> m_keys;
     std::unique_ptr<ProblemMarks> m_marks;
     std::unique_ptr<InputWatch> m_input; // from the first panel on
+    std::unique_ptr<QThreadPool> m_pool; // where the checks run
     QPointer<ElementPanel> m_elements;   // children of the window
     QPointer<ProblemPanel> m_problems;
     QPointer<QWidget> m_focusBefore; // where the keyboard was before a panel took it
     std::vector<cli::Finding> m_findings;
     std::vector<Kind> m_toOpen; // named open by the settings, built after the first frame
     int m_left;
-    bool m_restored = false;   // the settings were read (at the first showing)
-    bool m_restoring = false;  // opening the lists the settings name
-    bool m_folderLoad = false; // the next load is that of a newly chosen folder
+    bool m_restored = false;       // the settings were read (at the first showing)
+    bool m_restoring = false;      // opening the lists the settings name
+    bool m_folderLoad = false;     // the next load is that of a newly chosen folder
+    bool m_checkAfterLoad = false; // the check under way follows a load
+    std::uint64_t m_checksStarted = 0;
+    std::uint64_t m_checksDone = 0;
     bool m_refreshQueued = false;
 };
 
