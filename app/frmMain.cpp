@@ -2,6 +2,7 @@
 
 #include "app/Global.h"
 #include "app/editsession.h"
+#include "app/lists/listpanels.h"
 #include "app/skinlayout.h"
 #include "elements/clsImage.h"
 #include "elements/programstate.h"
@@ -38,9 +39,11 @@ frmMain::frmMain(QWidget* parent) : ui::MainForm(parent) {
                             qulonglong(reinterpret_cast<quintptr>(HwndFromWidget(this)))));
     bindEvents();
     m_session = std::make_unique<EditSession>(*this);
+    m_lists = std::make_unique<lists::ListPanels>(*this);
 }
 
 frmMain::~frmMain() {
+    m_lists.reset();
     m_session.reset();
     // The element objects refer to this window's controls: they go with it.
     programState().Elements.clear();
@@ -150,6 +153,7 @@ void frmMain::openSkinFolder(const QString& folder, bool remember) {
     SkinFolder = folder;
     if (!SkinFolder.endsWith(QDir::separator()))
         SkinFolder += QDir::separator();
+    emit folderOpened();
     SetTheControls();
 }
 

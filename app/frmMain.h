@@ -12,6 +12,9 @@
 
 class cSHFolder;
 class EditSession;
+namespace lists {
+class ListPanels;
+}
 
 class frmMain : public ui::MainForm {
     Q_OBJECT
@@ -51,11 +54,15 @@ public:
 
     // Undo, keys, tool tips and title (read by tests).
     EditSession& editSession() const { return *m_session; }
+    // The element and problem lists beside the controls.
+    lists::ListPanels& listPanels() const { return *m_lists; }
 
 signals:
+    // A folder was chosen; its layout is loaded next.
+    void folderOpened();
     // A load is about to read the layout files of the skin folder.
     void loadBegins();
-    // The canvas shows the layout just loaded.
+    // The canvas shows the layout just loaded (a load or a reload).
     void layoutLoaded();
     // A save is about to write the layout files from the canvas; whoever is told may
     // still bring the canvas up to date with the files.
@@ -89,4 +96,5 @@ private:
     std::shared_ptr<cSHFolder> SHFolder;
     int loadedInfobar = 1; // check box state of the last load
     std::unique_ptr<EditSession> m_session;
+    std::unique_ptr<lists::ListPanels> m_lists;
 };

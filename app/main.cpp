@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "app/rawpath.h"
 #include "app/startfolder.h"
+#include "app/translations.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -73,6 +74,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication app(argc, argv);
+    translations::installQtGerman(app);
     frmMain window;
     window.show();
     // Ask for the keyboard ourselves: without a window manager nobody else gives it.

@@ -65,7 +65,9 @@ set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The shared libraries the binary links (Qt, libstdc++, libc) give the Depends line.
+# The shared libraries the binary links (Qt, libstdc++, libc) give the Depends line; Qt's
+# German texts for its own dialogs, menus and key names come from a package of their own.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 
 include(CPack)

@@ -56,16 +56,23 @@ QString pixels(double value) {
     return QString::number(std::round(value * k) / k, 'g', 15);
 }
 
-// "view 1", "views 1 and 3", "views 1, 2 and 3".
-QString viewList(const std::vector<int>& views) {
+// A finding's text in both languages.
+struct Said {
+    QString en, de;
+};
+
+// "view 1", "views 1 and 3", "views 1, 2 and 3"; in German alike.
+Said viewList(const std::vector<int>& views) {
     QStringList names;
     for (int v : views)
         names << QString::number(v + 1);
     if (names.size() == 1)
-        return QStringLiteral("view ") + names.front();
+        return {QStringLiteral("view ") + names.front(),
+                QStringLiteral("Ansicht ") + names.front()};
     const QString last = names.takeLast();
-    return QStringLiteral("views ") + names.join(QStringLiteral(", ")) + QStringLiteral(" and ") +
-           last;
+    const QString head = names.join(QStringLiteral(", "));
+    return {QStringLiteral("views ") + head + QStringLiteral(" and ") + last,
+            QStringLiteral("Ansichten ") + head + QStringLiteral(" und ") + last};
 }
 
 QString lineEndingName(std::string_view ending) {
@@ -88,24 +95,31 @@ struct Box {
 // How a box sticks out of the screen: no sides when it lies within.
 struct Overhang {
     bool wholly = false;
-    QString sides; // "3 px beyond the right edge and 1 px beyond the bottom edge"
+    QString sides;  // "3 px beyond the right edge and 1 px beyond the bottom edge"
+    QString seiten; // the same in German
     bool operator==(const Overhang&) const = default;
 };
 
 Overhang overhang(const Box& b) {
     QStringList sides;
-    const auto side = [&](double by, const char* edge) {
-        if (by > 0)
-            sides << pixels(by) + QStringLiteral(" px beyond the ") + QLatin1String(edge) +
-                         QStringLiteral(" edge");
+    QStringList seiten;
+    const auto side = [&](double by, const char* edge, const char* rand) {
+        if (by <= 0)
+            return;
+        sides << pixels(by) + QStringLiteral(" px beyond the ") + QLatin1String(edge) +
+                     QStringLiteral(" edge");
+        seiten << pixels(by).replace(QLatin1Char('.'), QLatin1Char(',')) +
+                      QStringLiteral(" px über den ") + QLatin1String(rand) +
+                      QStringLiteral(" Rand hinaus");
     };
-    side(-b.left, "left");
-    side(-b.top, "top");
-    side(b.left + b.width - kScreenWidth, "right");
-    side(b.top + b.height - kScreenHeight, "bottom");
+    side(-b.left, "left", "linken");
+    side(-b.top, "top", "oberen");
+    side(b.left + b.width - kScreenWidth, "right", "rechten");
+    side(b.top + b.height - kScreenHeight, "bottom", "unteren");
     const bool wholly = b.left >= kScreenWidth || b.left + b.width <= 0 || b.top >= kScreenHeight ||
                         b.top + b.height <= 0;
-    return {!sides.isEmpty() && wholly, sides.join(QStringLiteral(" and "))};
+    return {!sides.isEmpty() && wholly, sides.join(QStringLiteral(" and ")),
+            seiten.join(QStringLiteral(" und "))};
 }
 
 class Checker {
@@ -131,8 +145,8 @@ public:
     }
 
 private:
-    void add(const LayoutFile& file, int line, bool error, const QString& message) {
-        findings_.push_back({file.shown, line, error, message});
+    void add(const LayoutFile& file, int line, bool error, const Said& said, int element = -1) {
+        findings_.push_back({file.shown, line, error, said.en, said.de, element});
     }
 
     void openFile(const QString& name) {
@@ -143,7 +157,9 @@ private:
             profile::readWholeFile(QFile::encodeName(file.path).constData());
         if (!bytes) {
             const bool exists = QFileInfo(file.path).exists();
-            add(file, 0, true, exists ? QStringLiteral("unreadable") : QStringLiteral("missing"));
+            add(file, 0, true,
+                exists ? Said{QStringLiteral("unreadable"), QStringLiteral("nicht lesbar")}
+                       : Said{QStringLiteral("missing"), QStringLiteral("fehlt")});
             return;
         }
         // In the form the profile functions read it: a UTF-16 file as 8-bit text.
@@ -156,8 +172,10 @@ private:
         const LayoutScan& scan = *file.scan;
         if (profile::bomLength(scan.bytes()) > 0)
             add(file, 1, false,
-                QStringLiteral("the file starts with a UTF-8 byte-order mark; the editor skips "
-                               "it, other programs may not"));
+                {QStringLiteral("the file starts with a UTF-8 byte-order mark; the editor skips "
+                                "it, other programs may not"),
+                 QStringLiteral("die Datei beginnt mit einer UTF-8-Bytereihenfolgemarke; der "
+                                "Editor überspringt sie, andere Programme vielleicht nicht")});
         std::string_view first;
         int firstLine = 0;
         for (int n = 1; n <= scan.count(); ++n) {
@@ -170,11 +188,16 @@ private:
                 first = ending;
                 firstLine = n;
             } else if (ending != first) {
-                add(file, n, false,
-                    QStringLiteral("mixed line endings: this line ends with %1, line %2 with %3")
-                        .arg(lineEndingName(ending))
+                const auto fill = [&](QString text) {
+                    return text.arg(lineEndingName(ending))
                         .arg(firstLine)
-                        .arg(lineEndingName(first)));
+                        .arg(lineEndingName(first));
+                };
+                add(file, n, false,
+                    {fill(QStringLiteral("mixed line endings: this line ends with %1, line %2 "
+                                         "with %3")),
+                     fill(QStringLiteral("gemischte Zeilenenden: diese Zeile endet mit %1, Zeile "
+                                         "%2 mit %3"))});
                 return;
             }
         }
@@ -190,22 +213,68 @@ private:
         const std::vector<int> sections = scan.sections(name.constData());
         if (sections.empty()) {
             add(file, 0, false,
-                QStringLiteral("section %1 missing; the editor uses its defaults").arg(tag));
+                {QStringLiteral("section %1 missing; the editor uses its defaults").arg(tag),
+                 QStringLiteral("Abschnitt %1 fehlt; der Editor nimmt die Vorgabewerte").arg(tag)},
+                index);
         } else {
             for (std::size_t k = 1; k < sections.size(); ++k)
                 add(file, sections[k], false,
-                    QStringLiteral("section %1 given again; the one in line %2 counts, this one "
-                                   "is ignored")
-                        .arg(tag)
-                        .arg(sections.front()));
+                    {QStringLiteral("section %1 given again; the one in line %2 counts, this one "
+                                    "is ignored")
+                         .arg(tag)
+                         .arg(sections.front()),
+                     QStringLiteral("Abschnitt %1 noch einmal; der in Zeile %2 gilt, dieser wird "
+                                    "übergangen")
+                         .arg(tag)
+                         .arg(sections.front())},
+                    index);
             bool sizeValid = true;
             for (int k = 0; k < 4; ++k)
                 if (!(index == 3 && k == 0)) // "from" takes its x from the dummy
                     sizeValid = checkKey(file, index, sections.front(), k) && sizeValid;
+            checkRewrites(file, index, sections.front());
             if (!sizeValid)
                 return;
         }
         checkPlacement(file, index, sections.empty() ? 0 : sections.front());
+    }
+
+    // What a save writes differently from the file although nothing was edited: "from"
+    // takes x 0, routeinfo and nextinfo the height 60 with their bottom edge kept.
+    void checkRewrites(const LayoutFile& file, int index, int sectionLine) {
+        const ElementCatalogueEntry& entry = catalogue_[index];
+        const QString tag = QLatin1Char('[') + entry.iniName + QLatin1Char(']');
+        const auto read = [&](const char* key, const char* fallback) {
+            return Global::ReadIniValue(file.path, entry.iniName, QLatin1String(key),
+                                        QLatin1String(fallback));
+        };
+        const auto lineOf = [&](const char* key) {
+            const std::vector<int> lines = file.scan->keys(sectionLine, key);
+            return lines.empty() ? sectionLine : lines.front();
+        };
+        if (index == 3) {
+            const std::vector<int> lines = file.scan->keys(sectionLine, "x");
+            const QString x = read("x", "0");
+            if (!lines.empty() && x != QLatin1String("0"))
+                add(file, lines.front(), false,
+                    {QStringLiteral("%1 x=%2 is not used; the save writes x=0").arg(tag, x),
+                     QStringLiteral("%1 x=%2 wird nicht benutzt; das Speichern schreibt x=0")
+                         .arg(tag, x)},
+                    index);
+        }
+        if (index != 4 && index != 5)
+            return;
+        const QString cy = read("cy", "20");
+        if (cy == QLatin1String("60") || !number(cy) || !number(read("y", "0")))
+            return; // a value that is no number is an error of its own
+        const QString y = skinlayout::elementValues(skinFolder_, catalogue_, index, 0).y;
+        add(file, lineOf("cy"), false,
+            {QStringLiteral("%1 cy=%2; the save writes cy=60 and y=%3, keeping the bottom edge")
+                 .arg(tag, cy, y),
+             QStringLiteral("%1 cy=%2; das Speichern schreibt cy=60 und y=%3, die Unterkante "
+                            "bleibt")
+                 .arg(tag, cy, y)},
+            index);
     }
 
     // One key of an element's section; false when the key gives a size of 0 or less.
@@ -219,63 +288,94 @@ private:
         const std::vector<int> lines = scan.keys(sectionLine, kKeys[k]);
         if (lines.empty()) {
             add(file, sectionLine, false,
-                QStringLiteral("%1 has no key %2; the editor uses %2=%3")
-                    .arg(tag, key, QLatin1String(kDefaults[k])));
+                {QStringLiteral("%1 has no key %2; the editor uses %2=%3")
+                     .arg(tag, key, QLatin1String(kDefaults[k])),
+                 QStringLiteral("%1 hat keinen Schlüssel %2; der Editor nimmt %2=%3")
+                     .arg(tag, key, QLatin1String(kDefaults[k]))},
+                index);
             return true;
         }
         const int line = lines.front();
         for (std::size_t n = 1; n < lines.size(); ++n)
             add(file, lines[n], false,
-                QStringLiteral("%1 %2 given again; line %3 counts, this one is ignored")
-                    .arg(tag, key)
-                    .arg(line));
+                {QStringLiteral("%1 %2 given again; line %3 counts, this one is ignored")
+                     .arg(tag, key)
+                     .arg(line),
+                 QStringLiteral("%1 %2 noch einmal; Zeile %3 gilt, diese wird übergangen")
+                     .arg(tag, key)
+                     .arg(line)},
+                index);
         if (scan.valueHasLeadingBlanks(line))
             add(file, line, false,
-                QStringLiteral("%1 the value of %2 has leading blanks; the editor drops them")
-                    .arg(tag, key));
+                {QStringLiteral("%1 the value of %2 has leading blanks; the editor drops them")
+                     .arg(tag, key),
+                 QStringLiteral("%1 der Wert von %2 beginnt mit Leerzeichen; der Editor lässt "
+                                "sie weg")
+                     .arg(tag, key)},
+                index);
 
         const QString value =
             Global::ReadIniValue(file.path, entry.iniName, key, QLatin1String(kDefaults[k]));
         const std::optional<double> read = number(value);
         if (!read) {
-            const QString shown = value.isEmpty()
-                                      ? QStringLiteral("%1 has no value").arg(key)
-                                      : QStringLiteral("%1=%2 is not a number").arg(key, value);
+            const Said effect = refusalEffect(index, k, true);
+            const Said shown = value.isEmpty()
+                                   ? Said{QStringLiteral("%1 has no value").arg(key),
+                                          QStringLiteral("%1 hat keinen Wert").arg(key)}
+                                   : Said{QStringLiteral("%1=%2 is not a number").arg(key, value),
+                                          QStringLiteral("%1=%2 ist keine Zahl").arg(key, value)};
             add(file, line, true,
-                QStringLiteral("%1 %2; %3").arg(tag, shown, refusalEffect(index, k, true)));
+                {QStringLiteral("%1 %2; %3").arg(tag, shown.en, effect.en),
+                 QStringLiteral("%1 %2; %3").arg(tag, shown.de, effect.de)},
+                index);
             return true;
         }
         if (!keyFits(k, *read, shiftOf(index))) {
             const bool offFits = k == 1 && keyFits(k, *read, 0);
+            const Said effect = refusalEffect(index, k, false);
             add(file, line, true,
-                QStringLiteral("%1 %2=%3 is out of range%4; %5")
-                    .arg(tag, key, value,
-                         offFits ? QStringLiteral(" with the info bar on") : QString(),
-                         refusalEffect(index, k, false)));
+                {QStringLiteral("%1 %2=%3 is out of range%4; %5")
+                     .arg(tag, key, value,
+                          offFits ? QStringLiteral(" with the info bar on") : QString(), effect.en),
+                 QStringLiteral("%1 %2=%3 liegt außerhalb des Wertebereichs%4; %5")
+                     .arg(tag, key, value,
+                          offFits ? QStringLiteral(" bei eingeschalteter Infobar") : QString(),
+                          effect.de)},
+                index);
             return true;
         }
         if (k >= 2 && !(anchored && k == 3) && *read <= 0) {
             add(file, line, false,
-                QStringLiteral("%1 has a %2 of 0 or less (%3=%4)")
-                    .arg(tag, k == 2 ? QStringLiteral("width") : QStringLiteral("height"), key,
-                         value));
+                {QStringLiteral("%1 has a %2 of 0 or less (%3=%4)")
+                     .arg(tag, k == 2 ? QStringLiteral("width") : QStringLiteral("height"), key,
+                          value),
+                 QStringLiteral("%1 hat eine %2 von 0 oder weniger (%3=%4)")
+                     .arg(tag, k == 2 ? QStringLiteral("Breite") : QStringLiteral("Höhe"), key,
+                          value)},
+                index);
             return false;
         }
         return true;
     }
 
     // What the editor does with a value of key k that is no number, or one out of range.
-    QString refusalEffect(int index, int k, bool noNumber) const {
+    Said refusalEffect(int index, int k, bool noNumber) const {
         const bool anchored = index == 4 || index == 5; // routeinfo, nextinfo
         if (anchored && k != 0 && noNumber)
-            return QStringLiteral("the editor counts it as 0");
+            return {QStringLiteral("the editor counts it as 0"),
+                    QStringLiteral("der Editor rechnet mit 0")};
         if (index == 1 && k == 3 && infoBarHeight_ == 0)
-            return QStringLiteral("the editor takes 0 as the info bar's height and leaves the "
-                                  "element's height as it was");
+            return {QStringLiteral("the editor takes 0 as the info bar's height and gives the "
+                                   "element its starting height"),
+                    QStringLiteral("der Editor nimmt 0 als Höhe der Infobar und gibt dem Element "
+                                   "seine Anfangshöhe")};
         if (k < 2 || anchored) // the anchored height moves the element's top
-            return QStringLiteral("the editor leaves the element where it was");
-        return QStringLiteral("the editor leaves the element's %1 as it was")
-            .arg(k == 2 ? QStringLiteral("width") : QStringLiteral("height"));
+            return {QStringLiteral("the editor puts the element at its starting place"),
+                    QStringLiteral("der Editor setzt das Element an seinen Anfangsplatz")};
+        return {QStringLiteral("the editor gives the element its starting %1")
+                    .arg(k == 2 ? QStringLiteral("width") : QStringLiteral("height")),
+                QStringLiteral("der Editor gibt dem Element seine Anfangs%1")
+                    .arg(k == 2 ? QStringLiteral("breite") : QStringLiteral("höhe"))};
     }
 
     // Whether an element can take the value of key k, shown `shift` pixels higher while
@@ -303,14 +403,15 @@ private:
     // with the info bar switched on and off.
     void checkPlacement(const LayoutFile& file, int index, int sectionLine) {
         const ElementCatalogueEntry& entry = catalogue_[index];
+        enum State { On, Off, OnAndOff };
         // The views in which the element sticks out alike, with the info bar in one state.
         struct Group {
-            QString state;
+            State state;
             Overhang how;
             std::vector<int> views;
         };
         std::vector<Group> groups;
-        const auto note = [&](int view, const QString& state, const Overhang& how) {
+        const auto note = [&](int view, State state, const Overhang& how) {
             if (how.sides.isEmpty())
                 return;
             const auto at = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
@@ -335,19 +436,30 @@ private:
             const Overhang on = overhang({*x, *y - shift, *cx, *cy});
             const Overhang off = overhang({*x, *y, *cx, *cy});
             if (on == off) {
-                note(view, QStringLiteral("on and off"), on);
+                note(view, OnAndOff, on);
             } else {
-                note(view, QStringLiteral("on"), on);
-                note(view, QStringLiteral("off"), off);
+                note(view, On, on);
+                note(view, Off, off);
             }
         }
-        for (const Group& group : groups)
+        static const char* const states[] = {"on", "off", "on and off"};
+        static const char* const zustaende[] = {"eingeschalteter", "ausgeschalteter",
+                                                "ein- und ausgeschalteter"};
+        for (const Group& group : groups) {
+            const Said views = viewList(group.views);
             add(file, sectionLine, false,
-                QStringLiteral("[%1] lies %2 outside the 240 x 320 screen in %3 with the info bar "
-                               "%4: %5")
-                    .arg(entry.iniName,
-                         group.how.wholly ? QStringLiteral("wholly") : QStringLiteral("partly"),
-                         viewList(group.views), group.state, group.how.sides));
+                {QStringLiteral("[%1] lies %2 outside the 240 x 320 screen in %3 with the info "
+                                "bar %4: %5")
+                     .arg(entry.iniName,
+                          group.how.wholly ? QStringLiteral("wholly") : QStringLiteral("partly"),
+                          views.en, QLatin1String(states[group.state]), group.how.sides),
+                 QStringLiteral("[%1] liegt %2 außerhalb des Bildschirms 240 x 320 in %3 bei %4 "
+                                "Infobar: %5")
+                     .arg(entry.iniName,
+                          group.how.wholly ? QStringLiteral("ganz") : QStringLiteral("teilweise"),
+                          views.de, QLatin1String(zustaende[group.state]), group.how.seiten)},
+                index);
+        }
     }
 
     static QString withSeparator(const QString& folder) {

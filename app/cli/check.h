@@ -14,10 +14,13 @@ struct Finding {
     QString file; // the file's path: the folder as given, then the file name
     int line = 0; // counted from 1; 0 for a finding about the whole file
     bool error = false;
-    QString message;
+    QString message;  // in English, as the command prints it
+    QString german;   // the same in German, as the window shows it
+    int element = -1; // the element it concerns, or -1 for the file as a whole
 };
 
-// Every finding for the skin in `folder`, sorted by file and line.
+// Every finding for the skin in `folder`, sorted by file and line. The editor's
+// problem list shows the same findings.
 std::vector<Finding> checkSkin(const QString& folder);
 
 // "FILE:LINE: error: MESSAGE", or "FILE: warning: MESSAGE" without a line.

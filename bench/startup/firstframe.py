@@ -23,6 +23,7 @@ import select
 import socket
 import statistics
 import struct
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -116,11 +117,14 @@ def cpu_ms(launcher: int) -> float:
     return total / 1e6
 
 
-def one_run(x: XConnection, program: str, env: dict) -> tuple[float, float, float, int]:
+def one_run(x: XConnection, program: str, env: dict,
+            settings: str | None = None) -> tuple[float, float, float, int]:
     """(ms to the window's map, ms to its first frame, CPU ms until then, peak RSS in KiB)
-    of one launch."""
+    of one launch; with settings, that file is the run folder's Tessel.ini."""
     before = x.pixel(x.root, *PROBE)
     with tempfile.TemporaryDirectory(prefix="tessel-startup-") as folder:
+        if settings:
+            shutil.copyfile(settings, Path(folder) / "Tessel.ini")
         rss_file = Path(folder) / "rss"
         start = time.monotonic()
         child = subprocess.Popen(["/usr/bin/time", "-f", "%M", "-o", str(rss_file), program],
@@ -157,8 +161,11 @@ def main() -> int:
     parser.add_argument("--display", type=int, required=True)
     parser.add_argument("--runs", type=int, default=20)
     parser.add_argument("--warmup", type=int, default=2, help="runs per program not counted")
+    parser.add_argument("--settings", action="append", default=[], metavar="NAME=FILE",
+                        help="the settings file Tessel.ini for the runs of program NAME")
     parser.add_argument("programs", nargs="+", metavar="NAME=PROGRAM")
     args = parser.parse_args()
+    settings = dict(s.split("=", 1) for s in args.settings)
 
     programs = [tuple(p.split("=", 1)) for p in args.programs]
     env = {k: v for k, v in os.environ.items() if k not in ("WAYLAND_DISPLAY", "XAUTHORITY")}
@@ -168,7 +175,7 @@ def main() -> int:
     results = {name: [] for name, _ in programs}
     for run in range(args.warmup + args.runs):
         for name, program in programs:
-            figures = one_run(x, program, env)
+            figures = one_run(x, program, env, settings.get(name))
             if run >= args.warmup:
                 results[name].append(figures)
 

@@ -14,7 +14,7 @@ namespace {
 // height 30). In mapviewlt.ini section k starts at line 5k + 1, in defaultlt.ini too.
 QByteArray cleanMapview() {
     return layout({"zoomwin:200,60,25,105", "infobar:0,283,240,30",    "to:1,40,238,18",
-                   "from:0,300,176,19",     "routeinfo:0,222,58,80",   "nextinfo:182,244,58,58",
+                   "from:0,300,176,19",     "routeinfo:0,242,58,60",   "nextinfo:182,242,58,60",
                    "distance:64,57,58,40",  "schematic2:0,55,60,60",   "schematic:10,65,60,60",
                    "birdview:0,248,46,32",  "zoomout:194,284,46,32",   "zoomin:194,248,46,32",
                    "auto:0,284,46,32",      "pan:48,284,46,32",        "center:96,284,46,32",
@@ -62,17 +62,24 @@ void tst_Check::findings_data() {
     QTest::newRow("x no number")
         << replaced(m, "[zoomwin]\r\nx=200", "[zoomwin]\r\nx=abc") << d
         << QStringList{"mapviewlt.ini:2: error: [zoomwin] x=abc is not a number; the editor "
-                       "leaves the element where it was"};
+                       "puts the element at its starting place"};
     QTest::newRow("routeinfo cy empty")
-        << replaced(m, "y=222\r\ncx=58\r\ncy=80", "y=222\r\ncx=58\r\ncy=") << d
+        << replaced(m, "x=0\r\ny=242\r\ncx=58\r\ncy=60", "x=0\r\ny=242\r\ncx=58\r\ncy=") << d
         << QStringList{"mapviewlt.ini:25: error: [routeinfo] cy has no value; the editor counts "
                        "it as 0"};
     QTest::newRow("info bar height no number: shift -2")
         << replaced(m, "cx=240\r\ncy=30", "cx=240\r\ncy=3O") << d
         << QStringList{"mapviewlt.ini:10: error: [infobar] cy=3O is not a number; the editor "
-                       "takes 0 as the info bar's height and leaves the element's height as it was",
+                       "takes 0 as the info bar's height and gives the element its starting height",
                        "mapviewlt.ini:16: " + outside.arg("from", "partly") +
                            "views 1 and 3 with the info bar on: 1 px beyond the bottom edge"};
+    QTest::newRow("x of from, which the save writes as 0")
+        << replaced(m, "[from]\r\nx=0", "[from]\r\nx=7") << d
+        << QStringList{"mapviewlt.ini:17: warning: [from] x=7 is not used; the save writes x=0"};
+    QTest::newRow("routeinfo height, which the save writes as 60")
+        << replaced(m, "x=0\r\ny=242\r\ncx=58\r\ncy=60", "x=0\r\ny=222\r\ncx=58\r\ncy=80") << d
+        << QStringList{"mapviewlt.ini:25: warning: [routeinfo] cy=80; the save writes cy=60 and "
+                       "y=242, keeping the bottom edge"};
     QTest::newRow("section missing")
         << replaced(m, "[pan]\r\nx=48\r\ny=284\r\ncx=46\r\ncy=32\r\n", "") << d
         << QStringList{"mapviewlt.ini: warning: section [pan] missing; the editor uses its "
@@ -105,9 +112,9 @@ void tst_Check::findings_data() {
     QTest::newRow("beyond what the element holds")
         << m << replaced(replaced(d, "x=156", "x=1e39"), "y=124", "y=200000000")
         << QStringList{"defaultlt.ini:8: error: [tmc] y=200000000 is out of range; the editor "
-                       "leaves the element where it was",
-                       "defaultlt.ini:17: error: [win] x=1e39 is out of range; the editor leaves "
-                       "the element where it was"};
+                       "puts the element at its starting place",
+                       "defaultlt.ini:17: error: [win] x=1e39 is out of range; the editor puts "
+                       "the element at its starting place"};
     QTest::newRow("wholly outside, two edges")
         << m << replaced(d, "x=2\r\ny=164", "x=-50\r\ny=-40")
         << QStringList{"defaultlt.ini:11: " + outside.arg("gps", "wholly") +
@@ -118,8 +125,8 @@ void tst_Check::findings_data() {
         utf16 += QByteArray(1, c) + '\0';
     QTest::newRow("UTF-16 file")
         << m << utf16
-        << QStringList{"defaultlt.ini:17: error: [win] x=abc is not a number; the editor leaves "
-                       "the element where it was"};
+        << QStringList{"defaultlt.ini:17: error: [win] x=abc is not a number; the editor puts "
+                       "the element at its starting place"};
     QTest::newRow("width 0")
         << m << replaced(d, "cx=40\r\ncy=36\r\n[gps]", "cx=0\r\ncy=36\r\n[gps]")
         << QStringList{"defaultlt.ini:9: warning: [tmc] has a width of 0 or less (cx=0)"};
