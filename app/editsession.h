@@ -16,6 +16,9 @@ struct EditNotice;
 namespace undo {
 class LayoutHistory;
 }
+namespace align {
+class AlignSession;
+}
 
 class EditSession : public QObject {
 public:
@@ -37,6 +40,7 @@ public:
     void refreshTitle();
 
     const undo::LayoutHistory& history() const { return *m_history; }
+    align::AlignSession& alignment() const { return *m_align; }
 
 private:
     void onEdit(const EditNotice& notice);
@@ -52,5 +56,6 @@ private:
     std::unique_ptr<WindowShortcuts> m_keys;
     std::unique_ptr<ElementTips> m_tips;
     std::unique_ptr<LayoutFileWatch> m_files;
+    std::unique_ptr<align::AlignSession> m_align;
     bool m_asking = false; // the question about a file changed elsewhere is open
 };
