@@ -174,8 +174,11 @@ bool AlignSession::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = static_cast<QWidget*>(watched);
     if (widget == m_form.Selector) {
         // The active element changed or moved: the dashed frames follow.
-        if ((type == QEvent::Move || type == QEvent::Resize) && !m_drag->dragging() && m_overlay)
-            m_overlay->refresh();
+        if ((type == QEvent::Move || type == QEvent::Resize) && !m_drag->dragging()) {
+            m_selection->follow(m_canvas->active());
+            if (m_overlay)
+                m_overlay->refresh();
+        }
         return false;
     }
     const int index =

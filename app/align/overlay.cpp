@@ -34,8 +34,8 @@ QRegion ring(const QRectF& r) {
 
 } // namespace
 
-Overlay::Overlay(const ElementCanvas& canvas, Selection& selection, const DragCoordinator& drag,
-                 const RubberBand& band)
+Overlay::Overlay(const ElementCanvas& canvas, const Selection& selection,
+                 const DragCoordinator& drag, const RubberBand& band)
     : m_canvas(canvas), m_selection(selection), m_drag(drag), m_band(band) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -99,9 +99,9 @@ void Overlay::refresh() {
     }
     if (m_canvas.loaded()) {
         const int active = m_canvas.active();
-        m_selection.follow(active);
+        const bool current = m_selection.contains(active); // else it is about to follow
         for (int i : m_selection.members())
-            if (i != active && m_canvas.shown(i)) {
+            if (current && i != active && m_canvas.shown(i)) {
                 const QRectF r = m_canvas.rect(i);
                 m_frames.emplace_back(toScreen(r.topLeft()), toScreen(r.bottomRight()));
             }

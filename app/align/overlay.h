@@ -18,7 +18,7 @@ class RubberBand;
 
 class Overlay : public QWidget {
 public:
-    Overlay(const ElementCanvas& canvas, Selection& selection, const DragCoordinator& drag,
+    Overlay(const ElementCanvas& canvas, const Selection& selection, const DragCoordinator& drag,
             const RubberBand& band);
 
     // Where the overlay lies: a widget and the area of it to cover. The area
@@ -46,7 +46,7 @@ private:
     QRegion covered() const;
 
     const ElementCanvas& m_canvas;
-    Selection& m_selection;
+    const Selection& m_selection;
     const DragCoordinator& m_drag;
     const RubberBand& m_band;
     std::vector<QLineF> m_guides;

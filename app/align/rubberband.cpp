@@ -83,11 +83,11 @@ void RubberBand::finish(bool adding) {
         // foremost one it touched becomes active.
         const bool keep = std::find(hit.begin(), hit.end(), active) != hit.end();
         const int next = keep ? active : hit.back();
+        if (!keep)
+            m_canvas.activate(next);
         m_selection.selectOnly(next);
         for (int i : hit)
             m_selection.add(i);
-        if (!keep)
-            m_canvas.activate(next);
     }
     if (changed)
         changed();
