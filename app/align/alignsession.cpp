@@ -168,9 +168,21 @@ bool AlignSession::pressOnElement(int index, const QEvent* event) {
 }
 
 bool AlignSession::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Hide:
+        break;
+    default:
+        return false; // paints and the rest go by at once
+    }
     if (!m_enabled || !m_canvas->loaded())
         return false;
-    const QEvent::Type type = event->type();
     auto* widget = static_cast<QWidget*>(watched);
     if (widget == m_form.Selector) {
         // The active element changed or moved: the dashed frames follow.
@@ -181,8 +193,8 @@ bool AlignSession::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
-    const int index =
-        widget->property("elementIndex").isValid() ? widget->property("elementIndex").toInt() : -1;
+    const QVariant property = widget->property("elementIndex");
+    const int index = property.isValid() ? property.toInt() : -1;
     switch (type) {
     case QEvent::MouseButtonPress:
         return pressOnElement(index, event);

@@ -8,6 +8,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace align {
@@ -19,17 +20,28 @@ const QColor kGap(200, 0, 110);
 const QColor kEqualGap(0, 140, 60);
 const QColor kFrame(230, 120, 0);
 const QColor kBand(255, 0, 255);
-constexpr int kTick = 3;   // half the length of a gap line's end mark, pixels
-constexpr int kMargin = 2; // around what is drawn, for the repaint
+constexpr int kTick = 3;             // half the length of a gap line's end mark, pixels
+constexpr std::size_t kLabels = 512; // labels kept drawn
 
-QRect outward(const QRectF& r) {
-    return r.toAlignedRect().adjusted(-kMargin, -kMargin, kMargin, kMargin);
+// Joins rectangles that overlap or lie close together, until none do.
+std::vector<QRect> merged(std::vector<QRect> rects) {
+    constexpr int kNear = 8;
+    for (bool joined = true; joined;) {
+        joined = false;
+        for (std::size_t i = 0; i < rects.size() && !joined; ++i)
+            for (std::size_t j = i + 1; j < rects.size(); ++j)
+                if (rects[i].adjusted(-kNear, -kNear, kNear, kNear).intersects(rects[j])) {
+                    rects[i] = rects[i].united(rects[j]);
+                    rects.erase(rects.begin() + std::ptrdiff_t(j));
+                    joined = true;
+                    break;
+                }
+    }
+    return rects;
 }
 
-QRegion ring(const QRectF& r) {
-    const QRect outer = outward(r);
-    const QRect inner = r.toAlignedRect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
-    return inner.isValid() ? QRegion(outer).subtracted(QRegion(inner)) : QRegion(outer);
+QRect around(const QRectF& r, int margin) {
+    return r.toAlignedRect().adjusted(-margin, -margin, margin, margin);
 }
 
 } // namespace
@@ -50,119 +62,155 @@ void Overlay::place(QWidget* parent, const QRect& area) {
     setGeometry(area);
     show();
     raise();
-    m_drawn = {};
+    m_marks.clear();
     refresh();
 }
 
 QPointF Overlay::toScreen(QPointF device) const {
-    const ui::MainForm& form = m_canvas.form();
-    const QPoint frame = form.Shape1->mapTo(&form, QPoint(0, 0));
-    const QPoint origin = mapFrom(&form, frame);
-    return QPointF(origin) + device * m_canvas.scale();
+    return m_origin + device * m_scale;
+}
+
+const QPixmap& Overlay::label(const QString& text, bool equal) {
+    auto found = m_labels.find(text);
+    if (found != m_labels.end())
+        return found->second;
+    if (m_labels.size() >= kLabels)
+        m_labels.clear();
+    const QFontMetrics metrics(font());
+    const qreal ratio = devicePixelRatioF();
+    QPixmap pixmap(QSize(metrics.horizontalAdvance(text) + 4, metrics.height()) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(equal ? kEqualGap : kGap);
+    QPainter p(&pixmap);
+    p.setFont(font());
+    p.setPen(Qt::white);
+    p.drawText(QRectF(QPointF(0, 0), pixmap.deviceIndependentSize()), Qt::AlignCenter, text);
+    return m_labels.emplace(text, std::move(pixmap)).first->second;
 }
 
 void Overlay::refresh() {
-    m_guides.clear();
-    m_gaps.clear();
-    m_frames.clear();
-    m_bandRect.reset();
-
-    const QPointF topLeft = toScreen({0, 0});
-    const QPointF bottomRight = toScreen({kScreenWidth, kScreenHeight});
+    const ui::MainForm& form = m_canvas.form();
+    m_origin = mapFrom(&form, form.Shape1->mapTo(&form, QPoint(0, 0)));
+    m_scale = m_canvas.scale();
+    std::vector<Mark> marks;
     if (m_drag.dragging()) {
+        const QPointF topLeft = toScreen({0, 0});
+        const QPointF bottomRight = toScreen({kScreenWidth, kScreenHeight});
         for (double x : m_drag.xGuides()) {
             const double sx = std::floor(toScreen({x, 0}).x());
-            m_guides.emplace_back(sx, topLeft.y(), sx, bottomRight.y());
+            marks.push_back({Mark::Guide, QLineF(sx, topLeft.y(), sx, bottomRight.y())});
         }
         for (double y : m_drag.yGuides()) {
             const double sy = std::floor(toScreen({0, y}).y());
-            m_guides.emplace_back(topLeft.x(), sy, bottomRight.x(), sy);
+            marks.push_back({Mark::Guide, QLineF(topLeft.x(), sy, bottomRight.x(), sy)});
         }
-        const QFontMetrics metrics(font());
         for (const Gap& g : m_drag.gaps()) {
             if (g.size() <= 0)
                 continue;
             const bool horizontal = g.side == Gap::Left || g.side == Gap::Right;
             const QPointF a = horizontal ? QPointF(g.from, g.across) : QPointF(g.across, g.from);
             const QPointF b = horizontal ? QPointF(g.to, g.across) : QPointF(g.across, g.to);
-            GapMark mark;
-            mark.line = QLineF(toScreen(a), toScreen(b));
-            mark.equal = g.equal;
-            mark.text = QString::number(g.size(), 'g', 6);
+            const QLineF line(toScreen(a), toScreen(b));
+            marks.push_back({g.equal ? Mark::EqualGap : Mark::Gap, line});
+            QString text = QString::number(g.size(), 'g', 6);
             if (g.equal)
-                mark.text += QStringLiteral(" =");
-            const QSizeF box(metrics.horizontalAdvance(mark.text) + 4, metrics.height());
-            mark.label =
-                QRectF(mark.line.center() - QPointF(box.width() / 2, box.height() / 2), box);
-            m_gaps.push_back(mark);
+                text += QStringLiteral(" =");
+            const QSizeF size = label(text, g.equal).deviceIndependentSize();
+            const QPointF corner = line.center() - QPointF(size.width() / 2, size.height() / 2);
+            marks.push_back({Mark::Label, {}, QRectF(corner, size).toAlignedRect(), text});
         }
     }
     if (m_canvas.loaded()) {
         const int active = m_canvas.active();
-        const bool current = m_selection.contains(active); // else it is about to follow
-        for (int i : m_selection.members())
-            if (current && i != active && m_canvas.shown(i)) {
-                const QRectF r = m_canvas.rect(i);
-                m_frames.emplace_back(toScreen(r.topLeft()), toScreen(r.bottomRight()));
-            }
+        if (m_selection.contains(active)) // else it is about to follow the active element
+            for (int i : m_selection.members())
+                if (i != active && m_canvas.shown(i)) {
+                    const QRectF r = m_canvas.rect(i);
+                    marks.push_back({Mark::Frame,
+                                     {},
+                                     QRectF(toScreen(r.topLeft()), toScreen(r.bottomRight()))});
+                }
     }
     if (const auto band = m_band.band())
-        m_bandRect = QRectF(toScreen(band->topLeft()), toScreen(band->bottomRight()));
+        marks.push_back(
+            {Mark::Band, {}, QRectF(toScreen(band->topLeft()), toScreen(band->bottomRight()))});
 
-    const QRegion now = covered();
-    if (!now.isEmpty() || !m_drawn.isEmpty())
-        update(now.united(m_drawn));
-    m_drawn = now;
+    // Only what appeared or went needs a repaint: what stays where it was is
+    // still on the screen. A repaint costs more for each rectangle than for
+    // each pixel: neighbouring changes go into one rectangle.
+    std::vector<QRect> changed;
+    for (const Mark& m : m_marks)
+        if (std::find(marks.begin(), marks.end(), m) == marks.end())
+            changed.push_back(regionOf(m).boundingRect());
+    for (const Mark& m : marks)
+        if (std::find(m_marks.begin(), m_marks.end(), m) == m_marks.end())
+            changed.push_back(regionOf(m).boundingRect());
+    m_marks = std::move(marks);
+    QRegion dirty;
+    for (const QRect& r : merged(std::move(changed)))
+        dirty += r;
+    if (!dirty.isEmpty())
+        update(dirty);
 }
 
-QRegion Overlay::covered() const {
-    QRegion r;
-    for (const QLineF& l : m_guides)
-        r += outward(QRectF(l.p1(), l.p2()).normalized());
-    for (const GapMark& g : m_gaps) {
-        r += outward(
-            QRectF(g.line.p1(), g.line.p2()).normalized().adjusted(-kTick, -kTick, kTick, kTick));
-        r += outward(g.label);
+QRegion Overlay::regionOf(const Mark& m) {
+    switch (m.kind) {
+    case Mark::Guide:
+        return around(QRectF(m.line.p1(), m.line.p2()).normalized(), 1);
+    case Mark::Gap:
+    case Mark::EqualGap:
+        return around(QRectF(m.line.p1(), m.line.p2()).normalized(), kTick + 1);
+    case Mark::Label:
+    case Mark::Band:
+        return around(m.rect, 1);
+    case Mark::Frame: {
+        // The border alone: the inside shows the element.
+        const QRect outer = around(m.rect, 1);
+        const QRect inner = m.rect.toAlignedRect().adjusted(2, 2, -2, -2);
+        return inner.isValid() ? QRegion(outer).subtracted(QRegion(inner)) : QRegion(outer);
     }
-    for (const QRectF& f : m_frames)
-        r += ring(f);
-    if (m_bandRect)
-        r += outward(*m_bandRect);
-    return r;
+    }
+    return {};
 }
 
 void Overlay::paintEvent(QPaintEvent* event) {
-    if (m_drawn.isEmpty())
+    if (m_marks.empty())
         return;
     QPainter p(this);
-    p.setClipRegion(event->region());
-    for (const QLineF& l : m_guides)
-        p.fillRect(QRectF(l.p1(), l.p2()).normalized().adjusted(0, 0, 1, 1), kGuide);
-
-    QPen dashed(kFrame, 1, Qt::DashLine);
-    p.setPen(dashed);
-    p.setBrush(Qt::NoBrush);
-    for (const QRectF& f : m_frames)
-        p.drawRect(f.adjusted(0, 0, -1, -1));
-
-    for (const GapMark& g : m_gaps) {
-        const QColor colour = g.equal ? kEqualGap : kGap;
-        p.setPen(QPen(colour, 1));
-        p.drawLine(g.line);
-        const QPointF across = g.line.dx() == 0 ? QPointF(kTick, 0) : QPointF(0, kTick);
-        p.drawLine(g.line.p1() - across, g.line.p1() + across);
-        p.drawLine(g.line.p2() - across, g.line.p2() + across);
-        p.fillRect(g.label, colour);
-        p.setPen(Qt::white);
-        p.drawText(g.label, Qt::AlignCenter, g.text);
-    }
-
-    if (m_bandRect) {
-        QColor fill = kBand;
-        fill.setAlpha(40);
-        p.setPen(QPen(kBand, 1, Qt::DashLine));
-        p.setBrush(fill);
-        p.drawRect(m_bandRect->adjusted(0, 0, -1, -1));
+    const QRect dirty = event->rect();
+    for (const Mark& m : m_marks) {
+        if (!regionOf(m).intersects(dirty))
+            continue;
+        switch (m.kind) {
+        case Mark::Guide:
+            p.fillRect(QRectF(m.line.p1(), m.line.p2()).normalized().adjusted(0, 0, 1, 1), kGuide);
+            break;
+        case Mark::Gap:
+        case Mark::EqualGap: {
+            p.setPen(QPen(m.kind == Mark::EqualGap ? kEqualGap : kGap, 1));
+            p.drawLine(m.line);
+            const QPointF across = m.line.dx() == 0 ? QPointF(kTick, 0) : QPointF(0, kTick);
+            p.drawLine(m.line.p1() - across, m.line.p1() + across);
+            p.drawLine(m.line.p2() - across, m.line.p2() + across);
+            break;
+        }
+        case Mark::Label:
+            p.drawPixmap(m.rect.topLeft(), label(m.text, m.text.endsWith(QLatin1Char('='))));
+            break;
+        case Mark::Frame:
+            p.setPen(QPen(kFrame, 1, Qt::DashLine));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(m.rect.adjusted(0, 0, -1, -1));
+            break;
+        case Mark::Band: {
+            QColor fill = kBand;
+            fill.setAlpha(40);
+            p.setPen(QPen(kBand, 1, Qt::DashLine));
+            p.setBrush(fill);
+            p.drawRect(m.rect.adjusted(0, 0, -1, -1));
+            break;
+        }
+        }
     }
 }
 

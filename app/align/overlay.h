@@ -1,12 +1,16 @@
 // Draws over the canvas what lining up by eye shows: the guides of the
 // alignments in force and the gaps while a drag runs, the dashed frames of the
 // selected elements besides the active one, and the rubber band. It takes no
-// mouse event, and it repaints only where its drawing changed.
+// mouse event, and it repaints only what changed since it last drew.
 #pragma once
 
+#include <QLineF>
+#include <QPixmap>
+#include <QRectF>
 #include <QRegion>
+#include <QString>
 #include <QWidget>
-#include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace align {
@@ -27,33 +31,33 @@ public:
     // Takes over what is to be shown now and repaints where it changed.
     void refresh();
 
-    // What is drawn now (read by tests).
-    struct GapMark {
-        QLineF line;
-        QRectF label;
-        QString text;
-        bool equal = false;
+    // One thing drawn, in the overlay's pixels.
+    struct Mark {
+        enum Kind { Guide, Gap, EqualGap, Label, Frame, Band };
+        Kind kind = Guide;
+        QLineF line = {}; // Guide, Gap, EqualGap
+        QRectF rect = {}; // Label, Frame, Band
+        QString text = {};
+        friend bool operator==(const Mark&, const Mark&) = default;
     };
-    const std::vector<QLineF>& guides() const { return m_guides; }
-    const std::vector<GapMark>& gapMarks() const { return m_gaps; }
-    const std::vector<QRectF>& frames() const { return m_frames; }
+    const std::vector<Mark>& marks() const { return m_marks; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QPointF toScreen(QPointF device) const;
-    QRegion covered() const;
+    static QRegion regionOf(const Mark& mark);
+    const QPixmap& label(const QString& text, bool equal);
 
     const ElementCanvas& m_canvas;
     const Selection& m_selection;
     const DragCoordinator& m_drag;
     const RubberBand& m_band;
-    std::vector<QLineF> m_guides;
-    std::vector<GapMark> m_gaps;
-    std::vector<QRectF> m_frames;
-    std::optional<QRectF> m_bandRect;
-    QRegion m_drawn; // what the last refresh painted on
+    QPointF m_origin; // the screen's top-left corner, at the last refresh
+    double m_scale = 1;
+    std::vector<Mark> m_marks;
+    std::unordered_map<QString, QPixmap> m_labels; // drawn once per text
 };
 
 } // namespace align
