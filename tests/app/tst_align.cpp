@@ -5,7 +5,6 @@
 #include "app/align/dragcoordinator.h"
 #include "app/align/selection.h"
 #include "app/editsession.h"
-#include "app/elementtips.h"
 #include "app/undo/layouthistory.h"
 #include "editorfixture.h"
 #include "elements/programstate.h"
@@ -132,42 +131,62 @@ void tst_Align::snapping() {
 }
 
 void tst_Align::groupMovesAreOneStep_data() {
-    QTest::addColumn<QString>("actions"); // d drag of log, R arrow key, m mode, n pad up
-    QTest::addColumn<QList<int>>("members");
+    QTest::addColumn<QString>("actions");    // d drag of log, f/b far off and back, R arrow key,
+                                             // m mode, n pad up
+    QTest::addColumn<QList<int>>("members"); // clicked; log (21) last, active
+    QTest::addColumn<QList<int>>("listed");  // selected as the element list would
     QTest::addColumn<int>("locked");
     QTest::addColumn<QRect>("change"); // of every member that moves: dx, dy, dw, dh
+    QTest::addColumn<int>("steps");
 
     const QList<int> three{22, 24, 21};
-    QTest::newRow("drag") << "d" << three << -1 << QRect(10, 5, 0, 0);
-    QTest::newRow("arrow keys merge") << "R R" << three << -1 << QRect(2, 0, 0, 0);
-    QTest::newRow("scale+ on each") << "m n" << three << -1 << QRect(0, -1, 0, 1);
-    QTest::newRow("locked one stays") << "d" << three << 24 << QRect(10, 5, 0, 0);
+    QTest::newRow("drag") << "d" << three << QList<int>{} << -1 << QRect(10, 5, 0, 0) << 1;
+    QTest::newRow("arrow keys merge")
+        << "R R" << three << QList<int>{} << -1 << QRect(2, 0, 0, 0) << 1;
+    QTest::newRow("scale+ on each")
+        << "m n" << three << QList<int>{} << -1 << QRect(0, -1, 0, 1) << 1;
+    QTest::newRow("locked one stays")
+        << "d" << three << QList<int>{} << 24 << QRect(10, 5, 0, 0) << 1;
     // "to" (2) is not in this view: it moves with the rest all the same.
     QTest::newRow("hidden one moves")
-        << "d" << QList<int>{22, 21} + QList<int>{2} << -1 << QRect(10, 5, 0, 0);
+        << "d" << QList<int>{22, 21} << QList<int>{2} << -1 << QRect(10, 5, 0, 0) << 1;
+    QList<int> all;
+    for (int i = 0; i < 25; ++i)
+        all << i;
+    QTest::newRow("all 25 far off and back") << "f" << QList<int>{21} << all << -1 << QRect() << 0;
 }
 
 void tst_Align::groupMovesAreOneStep() {
     QFETCH(QString, actions);
     QFETCH(QList<int>, members);
+    QFETCH(QList<int>, listed);
     QFETCH(int, locked);
     QFETCH(QRect, change);
+    QFETCH(int, steps);
     session().setLockedPredicate([locked](int i) { return i == locked; });
-    QList<int> clicked = members;
-    clicked.removeAll(2);
-    select(clicked);
-    if (members.contains(2)) {
-        session().selection().add(2);
-        QVERIFY(ElementTips::textFor(21).size() > 0);
+    select(members);
+    for (int i : listed)
+        session().selection().add(i);
+    if (listed.contains(2))
         QVERIFY(session().tipNote(21).contains(QStringLiteral("to")));
-    }
     QCOMPARE(w().Selector->Tag(), QStringLiteral("21"));
+    members += listed;
     const QList<QRect> before = rects(w(), members);
 
     for (const QString& a : actions.split(' ')) {
         if (a == "d")
             editor->drag(21, QPoint(20, 10), QPoint(30, 15));
-        else if (a == "R")
+        else if (a == "f") { // one gesture: 600 pixels off the screen, and back
+            const QPoint start = pic(21)->mapTo(&w(), QPoint(20, 10));
+            QTest::mousePress(&w(), Qt::LeftButton, {}, start);
+            for (int i = 1; i <= 3; ++i)
+                QTest::mouseMove(&w(), start - QPoint(600, 400) * i / 3);
+            for (int k = 0; k < members.size(); ++k)
+                QCOMPARE(rects(w(), members)[k], before[k].translated(-600, -400));
+            QTest::mouseMove(&w(), start - QPoint(300, 200));
+            QTest::mouseMove(&w(), start);
+            QTest::mouseRelease(&w(), Qt::LeftButton, {}, start);
+        } else if (a == "R")
             QTest::keyClick(w().txtX, Qt::Key_Right);
         else if (a == "m")
             editor->click(w().BTNpos);
@@ -183,8 +202,9 @@ void tst_Align::groupMovesAreOneStep() {
                                          b.width() + change.width(), b.height() + change.height());
         QCOMPARE(after[k], expected);
     }
-    QCOMPARE(w().editSession().history().stack().count(), 1);
-    QTest::keyClick(w().txtX, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w().editSession().history().stack().count(), steps);
+    for (int k = 0; k < steps; ++k)
+        QTest::keyClick(w().txtX, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(rects(w(), members), before);
 }
 
