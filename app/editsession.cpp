@@ -1,5 +1,6 @@
 #include "app/editsession.h"
 
+#include "app/align/alignsession.h"
 #include "app/elementtips.h"
 #include "app/filewatch.h"
 #include "app/frmMain.h"
@@ -33,9 +34,17 @@ EditSession::EditSession(frmMain& window)
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget*) { m_history->endTypingRun(); });
     bindKeys();
+    m_align = std::make_unique<align::AlignSession>(window);
+    m_align->setEditBrackets([this] { m_history->begin(); },
+                             [this](int active) {
+                                 m_history->endPointer(active);
+                                 refreshTitle();
+                             });
+    m_tips->note = [this](int index) { return m_align->tipNote(index); };
 }
 
 EditSession::~EditSession() {
+    m_align.reset();
     programState().editObserver = nullptr;
 }
 
@@ -71,9 +80,11 @@ void EditSession::onEdit(const EditNotice& notice) {
 
 void EditSession::nudgeBegins() {
     m_history->begin();
+    m_align->nudgeBegins();
 }
 
 void EditSession::nudgeEnded(int element, int mode) {
+    m_align->nudgeApplied(); // the rest of the selection takes the same step
     m_history->endNudge(element, mode);
     refreshTitle();
 }
@@ -84,6 +95,7 @@ void EditSession::loadBegins() {
 
 void EditSession::layoutLoaded() {
     m_history->restart();
+    m_align->layoutLoaded();
     if (!m_window.isVisible()) {
         // A window nobody sees (the renderer's) has nobody to tell about changes.
         refreshTitle();

@@ -22,6 +22,9 @@ class LayoutHistory;
 namespace filesync {
 class LayoutSync;
 }
+namespace align {
+class AlignSession;
+}
 
 class EditSession : public QObject {
 public:
@@ -45,6 +48,7 @@ public:
     void refreshTitle();
 
     const undo::LayoutHistory& history() const { return *m_history; }
+    align::AlignSession& alignment() const { return *m_align; }
 
 private:
     void onEdit(const EditNotice& notice);
@@ -63,5 +67,6 @@ private:
     std::unique_ptr<ElementTips> m_tips;
     std::unique_ptr<filesync::LayoutSync> m_sync;
     std::unique_ptr<LayoutFileWatch> m_files;
+    std::unique_ptr<align::AlignSession> m_align;
     bool m_asking = false; // the question about a file changed elsewhere is open
 };

@@ -34,7 +34,10 @@ bool ElementTips::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::ToolTip)
         return false;
     auto* picture = static_cast<QWidget*>(watched);
-    const QString text = textFor(picture->property("elementIndex").toInt());
+    const int index = picture->property("elementIndex").toInt();
+    QString text = textFor(index);
+    if (const QString more = note ? note(index) : QString(); !text.isEmpty() && !more.isEmpty())
+        text += QLatin1Char('\n') + more;
     const auto* help = static_cast<QHelpEvent*>(event);
     if (text.isEmpty())
         QToolTip::hideText();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 namespace ui {
 class MainForm;
@@ -14,6 +15,9 @@ public:
 
     // The tip of element i, or an empty text while it has no object yet.
     static QString textFor(int index);
+
+    // A further line for the tip of element i (may be empty).
+    std::function<QString(int)> note;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

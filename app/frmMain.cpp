@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/Global.h"
+#include "app/align/alignsession.h"
 #include "app/editsession.h"
 #include "app/lists/listpanels.h"
 #include "app/skinlayout.h"
@@ -40,6 +41,12 @@ frmMain::frmMain(QWidget* parent) : ui::MainForm(parent) {
     bindEvents();
     m_session = std::make_unique<EditSession>(*this);
     m_lists = std::make_unique<lists::ListPanels>(*this);
+    // The canvas aids take the element list's hide and lock flags, and the canvas menu
+    // offers the panels too.
+    align::AlignSession& aids = m_session->alignment();
+    aids.setHiddenPredicate([this](int i) { return m_lists->flags().hidden(i); });
+    aids.setLockedPredicate([this](int i) { return m_lists->flags().locked(i); });
+    m_lists->addPanelEntries(aids.canvasMenu());
 }
 
 frmMain::~frmMain() {

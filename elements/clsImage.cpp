@@ -313,17 +313,22 @@ void clsImage::myImage_MouseDown(int, int, float X, float Y) {
     step([&] { SyncSelector(); });
 }
 
-void clsImage::myImage_MouseMove(int Button, int, float X, float Y) {
+void clsImage::myImage_MouseMove(int Button, int Shift, float X, float Y) {
+    // The sizing arrows follow the pointer itself; a drag step may be adjusted.
+    const float pointerX = X;
+    const float pointerY = Y;
     if (!bSkipMove) {
+        if (Button == 1 && (bMove || bLeftEdge || bRightEdge || bTopEdge || bBottomEdge))
+            step([&] { offerDragStep(Shift, X, Y); });
         if (isActiveElement()) {
             step([&] {
                 const double W = selector().Width();
                 const double H = selector().Height();
                 const double bw = ui::CInt(double(selector().BorderWidth()) * kTwips);
-                const bool left = X <= bw;
-                const bool right = X >= W - bw;
-                const bool top = Y <= bw;
-                const bool bottom = Y >= H - bw;
+                const bool left = pointerX <= bw;
+                const bool right = pointerX >= W - bw;
+                const bool top = pointerY <= bw;
+                const bool bottom = pointerY >= H - bw;
                 int shape = 0;
                 if ((top && left) || (bottom && right))
                     shape = 8;
@@ -404,6 +409,19 @@ void clsImage::myImage_MouseUp(int, int, float, float) {
     bLeftEdge = false;
     bRightEdge = false;
     notify(EditNotice::Source::Pointer, EditNotice::Stage::End);
+}
+
+void clsImage::offerDragStep(int Shift, float& X, float& Y) const {
+    DragStep proposal{intIndex,        bMove, bLeftEdge, bRightEdge, bTopEdge,
+                      bBottomEdge,     Shift, double(X), double(Y),  double(lngGrabX),
+                      double(lngGrabY)};
+    programState().adjustDrag(proposal);
+    X = float(proposal.x);
+    Y = float(proposal.y);
+}
+
+void clsImage::pullLinkedElement() {
+    AlignLinkedElement();
 }
 
 void clsImage::AlignLinkedElement() {

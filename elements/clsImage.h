@@ -56,6 +56,9 @@ public:
     void Select();
     // x, y, cx and cy as the coordinate boxes show them.
     std::array<QString, 4> coordinateTexts() const;
+    // Puts the linked partner ("from" and its dummy) to this element's left edge,
+    // as a move of this element by the mouse does.
+    void pullLinkedElement();
 
 private:
     void mytxtX_KeyUp(int KeyCode, int Shift);
@@ -70,6 +73,8 @@ private:
     void SyncSelector(const ui::TextBox* kept = nullptr);
     void ShowCoordinates(const ui::TextBox* kept = nullptr);
     void AlignLinkedElement();
+    // Lets the owner adjust the pointer position of a drag step before it is applied.
+    void offerDragStep(int Shift, float& X, float& Y) const;
 
     // Applies the four boxes to the picture, each coordinate on its own; returns
     // whether the picture's geometry changed.

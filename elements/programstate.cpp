@@ -11,11 +11,17 @@ void ProgramState::reset() {
     Elements.clear();
     ElementCatalogue = {};
     editObserver = nullptr;
+    dragObserver = nullptr;
 }
 
 void ProgramState::notifyEdit(const EditNotice& notice) const {
     if (editObserver)
         editObserver(notice);
+}
+
+void ProgramState::adjustDrag(DragStep& step) const {
+    if (dragObserver)
+        dragObserver(step);
 }
 
 ProgramState& programState() {

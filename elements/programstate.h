@@ -2,6 +2,7 @@
 // the element catalogue, the current view, the changed flag and the elements.
 #pragma once
 
+#include "elements/draghook.h"
 #include "elements/editnotice.h"
 
 #include <QString>
@@ -34,9 +35,13 @@ struct ProgramState {
     std::array<ElementCatalogueEntry, kElementCount> ElementCatalogue;
     // Told by the element objects when an edit begins and ends (may be empty).
     std::function<void(const EditNotice&)> editObserver;
+    // Sees each drag step with the left button before the element applies it (may be empty).
+    std::function<void(DragStep&)> dragObserver;
 
     // Passes a notice on to the observer, if there is one.
     void notifyEdit(const EditNotice& notice) const;
+    // Lets the drag observer, if there is one, adjust a drag step.
+    void adjustDrag(DragStep& step) const;
 
     // Back to the state at program start (used when a main window goes away, and by tests).
     void reset();

@@ -40,7 +40,26 @@ void ImageControl::paintEvent(QPaintEvent*) {
     if (shown.isNull())
         return;
     QPainter painter(this);
-    painter.drawPixmap(rect(), shown);
+    painter.drawPixmap(0, 0, stretched(shown));
+}
+
+const QPixmap& ImageControl::stretched(const QPixmap& shown) const {
+    // Stretching the picture is dear and a repaint often covers only a strip
+    // of it: the stretched picture is kept until the size or the picture changes.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = size() * ratio;
+    if (m_stretched.size() != pixels || m_stretchedFrom != shown.cacheKey() ||
+        m_stretched.devicePixelRatio() != ratio) {
+        QPixmap canvas(pixels);
+        canvas.setDevicePixelRatio(ratio);
+        canvas.fill(Qt::transparent);
+        QPainter painter(&canvas);
+        painter.drawPixmap(QRect(QPoint(0, 0), size()), shown);
+        painter.end();
+        m_stretched = std::move(canvas);
+        m_stretchedFrom = shown.cacheKey();
+    }
+    return m_stretched;
 }
 
 void ImageControl::mousePressEvent(QMouseEvent* event) {

@@ -239,24 +239,31 @@ bool ListPanels::onBareSurface(const QPoint& pos) const {
     return !hit || hit == m_window.Image1 || hit == m_window.Shape1;
 }
 
+void ListPanels::addPanelEntries(QMenu& menu) {
+    if (!menu.isEmpty())
+        menu.addSeparator();
+    const auto add = [&](const QString& text, Qt::Key key, Kind kind) {
+        QAction* action = menu.addAction(text);
+        action->setCheckable(true);
+        action->setShortcut(QKeySequence(key));
+        action->setShortcutVisibleInContextMenu(true);
+        // The keys themselves are the window's; the entry only shows them.
+        action->setShortcutContext(Qt::WidgetShortcut);
+        connect(&menu, &QMenu::aboutToShow, action, [this, action, kind] {
+            action->setChecked(kind == Kind::Elements ? elementListOpen() : problemListOpen());
+        });
+        connect(action, &QAction::triggered, this,
+                [this, kind](bool open) { setOpen(kind, open, true); });
+    };
+    add(QStringLiteral("Elementliste"), Qt::Key_F6, Kind::Elements);
+    add(QStringLiteral("Problemliste"), Qt::Key_F7, Kind::Problems);
+}
+
 void ListPanels::showMenu(const QPoint& globalPos) {
     QMenu menu(&m_window);
     menu.setObjectName(QStringLiteral("PanelMenu"));
-    const auto add = [&](const QString& text, Qt::Key key, bool open) {
-        QAction* action = menu.addAction(text);
-        action->setCheckable(true);
-        action->setChecked(open);
-        action->setShortcut(QKeySequence(key));
-        action->setShortcutVisibleInContextMenu(true);
-        return action;
-    };
-    QAction* elements = add(QStringLiteral("Elementliste"), Qt::Key_F6, elementListOpen());
-    QAction* problems = add(QStringLiteral("Problemliste"), Qt::Key_F7, problemListOpen());
-    const QAction* chosen = menu.exec(globalPos);
-    if (chosen == elements)
-        setElementListOpen(elements->isChecked(), true);
-    else if (chosen == problems)
-        setProblemListOpen(problems->isChecked(), true);
+    addPanelEntries(menu);
+    menu.exec(globalPos);
 }
 
 bool ListPanels::eventFilter(QObject* watched, QEvent* event) {

@@ -22,6 +22,7 @@
 #include <vector>
 
 class frmMain;
+class QMenu;
 class QThreadPool;
 class WindowShortcuts;
 
@@ -64,6 +65,9 @@ public:
     bool checking() const { return m_checksDone != m_checksStarted; }
     ElementPanel* elementPanel() const;
     ProblemPanel* problemPanel() const;
+
+    // Adds the two panels, with their keys, to a menu (the canvas menu offers them too).
+    void addPanelEntries(QMenu& menu);
 
 public slots:
     // A new folder is about to be loaded: the flags of the last one are forgotten.

@@ -1,6 +1,8 @@
 #define QTEST_QPA_MOUSE_HANDLING
 #include "editorfixture.h"
 
+#include "app/align/alignsession.h"
+#include "app/editsession.h"
 #include "elements/programstate.h"
 #include "folderbrowser/cSHFolder.h"
 #include "platform/shell.h"
@@ -148,6 +150,9 @@ Editor::Editor() : m_previousDir(QDir::currentPath()) {
     programState().reset();
     QDir::setCurrent(m_work.path());
     m_window = std::make_unique<frmMain>();
+    // The pointer's own steps, as in a drag with Alt held: the tests of
+    // snapping switch it on.
+    m_window->editSession().alignment().setSnapping(false);
     m_window->show();
     if (!QTest::qWaitForWindowExposed(m_window.get()))
         qWarning("window not exposed");

@@ -214,8 +214,8 @@ void tst_Lists::problemsFollowTheFiles_data() {
 
     const QByteArray m = standardMapview();
     const QByteArray d = standardDefaults();
-    const QString winNoNumber =
-        QStringLiteral("[win] x=abc ist keine Zahl; der Editor lässt das Element, wo es war");
+    const QString winNoNumber = QStringLiteral(
+        "[win] x=abc ist keine Zahl; der Editor setzt das Element an seinen Anfangsplatz");
     QTest::newRow("an error opens the list")
         << m << badWin(d) << "" << true << "[win]" << QStringList{winNoNumber};
     QTest::newRow("neither file: the two missing ones")
@@ -325,8 +325,8 @@ void tst_Lists::panelsKeepTheFirstLook() {
         for (QWidget* child : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (look.contains(child->objectName()))
                 QCOMPARE(child->geometry(), look.value(child->objectName()));
-            else if (child->isVisible())
-                QVERIFY(child->x() >= ui::MainForm::kClientWidth);
+            else if (child->isVisible() && !child->testAttribute(Qt::WA_TransparentForMouseEvents))
+                QVERIFY(child->x() >= ui::MainForm::kClientWidth); // drawing aids aside
         }
         // F6 toggles, and the settings remember it.
         QTest::keyClick(&w, Qt::Key_F6);
@@ -379,8 +379,9 @@ void tst_Lists::menuOnlyOnTheBareSurface() {
         QCoreApplication::sendEvent(hit, &event);
     }
     QTest::qWait(60);
+    // On the map the canvas menu carries the panels after its own entries.
     const QStringList offered{"Elementliste F6", "Problemliste F7"};
-    QCOMPARE(shown, menu ? offered : QStringList());
+    QCOMPARE(shown.mid(std::max(0, int(shown.size()) - 2)), menu ? offered : QStringList());
     QCOMPARE(w.Selector->Tag(), where == "element" ? QStringLiteral("21") : QStringLiteral("24"));
 }
 

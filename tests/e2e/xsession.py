@@ -126,19 +126,24 @@ class XSession:
     def click(self, x: int, y: int):
         self.xdotool("mousemove", x, y, "click", 1)
 
-    def drag(self, start, *path, pause: float = 0.04):
+    def drag(self, start, *path, pause: float = 0.04, exact: bool = True):
         """Presses the left button at start, moves through path, releases at its end.
 
         The editor ignores the first motion after a press, so a path of several
-        points makes it follow the pointer."""
+        points makes it follow the pointer. With exact, Alt is held throughout:
+        the element follows the pointer without snapping to its neighbours."""
         self.xdotool("mousemove", *start)
         time.sleep(pause)
+        if exact:
+            self.xdotool("keydown", "alt")
         self.xdotool("mousedown", 1)
         for point in path:
             time.sleep(pause)
             self.xdotool("mousemove", *point)
         time.sleep(pause)
         self.xdotool("mouseup", 1)
+        if exact:
+            self.xdotool("keyup", "alt")
 
     def key(self, *keys: str):
         self.xdotool("key", "--delay", "30", *keys)

@@ -1,0 +1,332 @@
+// Lining elements up by eye: snapping while dragging, several elements moved,
+// stepped, aligned and distributed together, the rubber band.
+#define QTEST_QPA_MOUSE_HANDLING
+#include "app/align/alignsession.h"
+#include "app/align/dragcoordinator.h"
+#include "app/align/selection.h"
+#include "app/editsession.h"
+#include "app/undo/layouthistory.h"
+#include "editorfixture.h"
+#include "elements/programstate.h"
+
+#include <QMenu>
+#include <QtTest>
+
+using namespace fixture;
+
+namespace {
+
+// "Kartenansicht 3" with the info bar off shows infobar 1, from 3, info 17,
+// Menu 18, largedummy 19, log 21, tmc 22, gps 23 and win 24.
+QByteArray alignMapview() {
+    return layout({"infobar:0,300,240,20", "to:5,5,20,20", "info:100,100,40,40",
+                   "Menu:150,40,30,30", "largedummy:0,270,50,5", "from:0,280,100,10",
+                   "smalldummy:0,270,50,5"});
+}
+QByteArray alignDefaults() {
+    return layout({"log:20,20,40,20", "tmc:110,60,30,10", "gps:60,230,41,21", "win:180,200,20,20"});
+}
+
+// An element's rectangle in device pixels, exactly as its picture holds it.
+QRectF deviceRect(frmMain& w, int i) {
+    const ui::ImageControl* p = w.elementPicture(i);
+    return {(p->Left() - 480) / 15, (p->Top() - 120) / 15, p->Width() / 15, p->Height() / 15};
+}
+
+QList<QRect> rects(frmMain& w, const QList<int>& members) {
+    QList<QRect> out;
+    for (int i : members)
+        out << deviceRect(w, i).toRect();
+    return out;
+}
+
+} // namespace
+
+class tst_Align : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void snapping_data();
+    void snapping();
+    void groupMovesAreOneStep_data();
+    void groupMovesAreOneStep();
+    void alignAndDistribute_data();
+    void alignAndDistribute();
+    void rubberBand_data();
+    void rubberBand();
+    void groupMoveWritesWhatSingleMovesWrite();
+
+private:
+    void open(Editor& e) {
+        e.w().ChkInfobar->setValue(0);
+        e.w().ComboAnsicht->setCurrentIndex(2);
+        e.load(e.makeSkin(alignMapview(), alignDefaults()));
+    }
+    // Plain click on the first, Ctrl+click on the others: the last becomes active.
+    void select(const QList<int>& members) {
+        for (int k = 0; k < members.size(); ++k)
+            QTest::mouseClick(&w(), Qt::LeftButton, k ? Qt::ControlModifier : Qt::NoModifier,
+                              pic(members[k])->geometry().center());
+    }
+    align::AlignSession& session() { return w().editSession().alignment(); }
+    frmMain& w() { return editor->w(); }
+    QWidget* pic(int i) { return w().elementPicture(i); }
+    std::unique_ptr<Editor> editor;
+};
+
+void tst_Align::init() {
+    editor = std::make_unique<Editor>();
+    open(*editor);
+}
+
+void tst_Align::cleanup() {
+    editor.reset();
+}
+
+void tst_Align::snapping_data() {
+    QTest::addColumn<QPoint>("press"); // in win (180,200 20x20)
+    QTest::addColumn<QPoint>("delta");
+    QTest::addColumn<bool>("alt");
+    QTest::addColumn<QRectF>("result");
+    QTest::addColumn<double>("guide"); // a vertical guide while held, or -1
+
+    // Left 152: Menu's left edge 150 is 2 away, its centre line 165 is 3 away from ours.
+    QTest::newRow("edge to edge") << QPoint(10, 10) << QPoint(-28, 0) << false
+                                  << QRectF(150, 200, 20, 20) << 150.0;
+    // Left 153: now the centre lines (163 to 165) are nearer than the edges.
+    QTest::newRow("centre to centre")
+        << QPoint(10, 10) << QPoint(-27, 0) << false << QRectF(155, 200, 20, 20) << 165.0;
+    QTest::newRow("Alt holds it") << QPoint(10, 10) << QPoint(-27, 0) << true
+                                  << QRectF(153, 200, 20, 20) << -1.0;
+    // Centre 80 is half a pixel from gps's centre 80.5: no fraction, no snap.
+    QTest::newRow("no half pixels")
+        << QPoint(10, 10) << QPoint(-110, 0) << false << QRectF(70, 200, 20, 20) << -1.0;
+    // The right edge dragged to 236 reaches the screen's edge 240.
+    QTest::newRow("resized edge") << QPoint(19, 10) << QPoint(37, 0) << false
+                                  << QRectF(180, 200, 60, 20) << 240.0;
+}
+
+void tst_Align::snapping() {
+    QFETCH(QPoint, press);
+    QFETCH(QPoint, delta);
+    QFETCH(bool, alt);
+    QFETCH(QRectF, result);
+    QFETCH(double, guide);
+    session().setSnapping(true);
+    const Qt::KeyboardModifiers mods = alt ? Qt::AltModifier : Qt::NoModifier;
+    const QPoint start = pic(24)->mapTo(&w(), press);
+    QTest::mousePress(&w(), Qt::LeftButton, mods, start);
+    for (int i = 1; i <= 4; ++i)
+        QTest::mouseEvent(QTest::MouseMove, &w(), Qt::NoButton, mods, start + delta * i / 4);
+    const auto& guides = session().drag().xGuides();
+    QCOMPARE(guides.empty(), guide < 0);
+    if (guide >= 0)
+        QVERIFY(std::find(guides.begin(), guides.end(), guide) != guides.end());
+    QTest::mouseRelease(&w(), Qt::LeftButton, mods, start + delta);
+    QCOMPARE(deviceRect(w(), 24), result);
+    QVERIFY(session().drag().xGuides().empty()); // gone with the button
+}
+
+void tst_Align::groupMovesAreOneStep_data() {
+    QTest::addColumn<QString>("actions");    // d drag of log, f/b far off and back, R arrow key,
+                                             // m mode, n pad up
+    QTest::addColumn<QList<int>>("members"); // clicked; log (21) last, active
+    QTest::addColumn<QList<int>>("listed");  // selected as the element list would
+    QTest::addColumn<int>("locked");
+    QTest::addColumn<QRect>("change"); // of every member that moves: dx, dy, dw, dh
+    QTest::addColumn<int>("steps");
+
+    const QList<int> three{22, 24, 21};
+    QTest::newRow("drag") << "d" << three << QList<int>{} << -1 << QRect(10, 5, 0, 0) << 1;
+    QTest::newRow("arrow keys merge")
+        << "R R" << three << QList<int>{} << -1 << QRect(2, 0, 0, 0) << 1;
+    QTest::newRow("scale+ on each")
+        << "m n" << three << QList<int>{} << -1 << QRect(0, -1, 0, 1) << 1;
+    QTest::newRow("locked one stays")
+        << "d" << three << QList<int>{} << 24 << QRect(10, 5, 0, 0) << 1;
+    // "to" (2) is not in this view: it moves with the rest all the same.
+    QTest::newRow("hidden one moves")
+        << "d" << QList<int>{22, 21} << QList<int>{2} << -1 << QRect(10, 5, 0, 0) << 1;
+    QList<int> all;
+    for (int i = 0; i < 25; ++i)
+        all << i;
+    QTest::newRow("all 25 far off and back") << "f" << QList<int>{21} << all << -1 << QRect() << 0;
+}
+
+void tst_Align::groupMovesAreOneStep() {
+    QFETCH(QString, actions);
+    QFETCH(QList<int>, members);
+    QFETCH(QList<int>, listed);
+    QFETCH(int, locked);
+    QFETCH(QRect, change);
+    QFETCH(int, steps);
+    session().setLockedPredicate([locked](int i) { return i == locked; });
+    select(members);
+    for (int i : listed)
+        session().selection().add(i);
+    if (listed.contains(2))
+        QVERIFY(session().tipNote(21).contains(QStringLiteral("to")));
+    QCOMPARE(w().Selector->Tag(), QStringLiteral("21"));
+    members += listed;
+    const QList<QRect> before = rects(w(), members);
+
+    for (const QString& a : actions.split(' ')) {
+        if (a == "d")
+            editor->drag(21, QPoint(20, 10), QPoint(30, 15));
+        else if (a == "f") { // one gesture: 600 pixels off the screen, and back
+            const QPoint start = pic(21)->mapTo(&w(), QPoint(20, 10));
+            QTest::mousePress(&w(), Qt::LeftButton, {}, start);
+            for (int i = 1; i <= 3; ++i)
+                QTest::mouseMove(&w(), start - QPoint(600, 400) * i / 3);
+            for (int k = 0; k < members.size(); ++k)
+                QCOMPARE(rects(w(), members)[k], before[k].translated(-600, -400));
+            QTest::mouseMove(&w(), start - QPoint(300, 200));
+            QTest::mouseMove(&w(), start);
+            QTest::mouseRelease(&w(), Qt::LeftButton, {}, start);
+        } else if (a == "R")
+            QTest::keyClick(w().txtX, Qt::Key_Right);
+        else if (a == "m")
+            editor->click(w().BTNpos);
+        else if (a == "n")
+            editor->click(w().MoveN);
+    }
+    const QList<QRect> after = rects(w(), members);
+    for (int k = 0; k < members.size(); ++k) {
+        const QRect b = before[k];
+        const QRect expected =
+            members[k] == locked ? b
+                                 : QRect(b.x() + change.x(), b.y() + change.y(),
+                                         b.width() + change.width(), b.height() + change.height());
+        QCOMPARE(after[k], expected);
+    }
+    QCOMPARE(w().editSession().history().stack().count(), steps);
+    for (int k = 0; k < steps; ++k)
+        QTest::keyClick(w().txtX, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(rects(w(), members), before);
+}
+
+void tst_Align::alignAndDistribute_data() {
+    QTest::addColumn<QList<int>>("members"); // clicked in this order: the last is active
+    QTest::addColumn<QString>("key");        // Alt + letter, "+" with Shift; or a menu entry
+    QTest::addColumn<QList<QRect>>("result");
+
+    // log 20,20 40x20 (active); tmc 110,60 30x10; gps 60,230 41x21.
+    const QList<int> m{22, 23, 21};
+    const QRect log(20, 20, 40, 20);
+    QTest::newRow("left") << m << "A" << QList<QRect>{{20, 60, 30, 10}, {20, 230, 41, 21}, log};
+    QTest::newRow("right") << m << "D" << QList<QRect>{{30, 60, 30, 10}, {19, 230, 41, 21}, log};
+    QTest::newRow("top") << m << "W" << QList<QRect>{{110, 20, 30, 10}, {60, 20, 41, 21}, log};
+    QTest::newRow("bottom") << m << "S" << QList<QRect>{{110, 30, 30, 10}, {60, 19, 41, 21}, log};
+    // gps's centre would need a half pixel: it goes to the next whole one.
+    QTest::newRow("centres x") << m << "H"
+                               << QList<QRect>{{25, 60, 30, 10}, {20, 230, 41, 21}, log};
+    QTest::newRow("centres y") << m << "V"
+                               << QList<QRect>{{110, 25, 30, 10}, {60, 20, 41, 21}, log};
+    QTest::newRow("same width") << m << "Gleiche Breite"
+                                << QList<QRect>{{110, 60, 40, 10}, {60, 230, 40, 21}, log};
+    QTest::newRow("same height") << m << "Gleiche Höhe"
+                                 << QList<QRect>{{110, 60, 30, 20}, {60, 230, 41, 20}, log};
+    // Gaps 60..110 less 41: 9 pixels, the odd one to the first gap.
+    QTest::newRow("distribute x") << m << "+H"
+                                  << QList<QRect>{{110, 60, 30, 10}, {65, 230, 41, 21}, log};
+    QTest::newRow("distribute y") << m << "+V"
+                                  << QList<QRect>{{110, 130, 30, 10}, {60, 230, 41, 21}, log};
+    // info 100..140 and tmc 110..140 overlap: the gaps become -10 each.
+    QTest::newRow("distribute overlapping")
+        << QList<int>{17, 22, 18} << "+H"
+        << QList<QRect>{{100, 100, 40, 40}, {130, 60, 30, 10}, {150, 40, 30, 30}};
+    QTest::newRow("two do not distribute")
+        << QList<int>{22, 21} << "+H" << QList<QRect>{{110, 60, 30, 10}, log};
+}
+
+void tst_Align::alignAndDistribute() {
+    QFETCH(QList<int>, members);
+    QFETCH(QString, key);
+    QFETCH(QList<QRect>, result);
+    select(members);
+    const QList<QRect> before = rects(w(), members);
+    if (key.size() > 2) {
+        QAction* entry = nullptr;
+        for (QAction* a : session().canvasMenu().actions())
+            if (a->text() == key)
+                entry = a;
+        QVERIFY(entry);
+        session().canvasMenu().popup(w().mapToGlobal(QPoint(100, 100)));
+        entry->trigger();
+        session().canvasMenu().close();
+    } else {
+        const Qt::KeyboardModifiers mods =
+            key.startsWith('+') ? Qt::AltModifier | Qt::ShiftModifier : Qt::AltModifier;
+        QTest::keyClick(w().txtX, Qt::Key(key.back().unicode()), mods);
+    }
+    QCOMPARE(rects(w(), members), result);
+    QCOMPARE(w().Selector->Tag(), QString::number(members.back()));
+    QCOMPARE(w().editSession().history().stack().count(), before == result ? 0 : 1);
+    QTest::keyClick(w().txtX, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(rects(w(), members), before);
+}
+
+void tst_Align::rubberBand_data() {
+    QTest::addColumn<QPoint>("from"); // device pixels on the map
+    QTest::addColumn<QPoint>("to");
+    QTest::addColumn<bool>("shift");
+    QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<int>("active");
+
+    // win (24) is active after the load.
+    QTest::newRow("two") << QPoint(10, 75) << QPoint(115, 10) << false << QList<int>{22, 21} << 22;
+    QTest::newRow("a corner is enough")
+        << QPoint(5, 5) << QPoint(20, 20) << false << QList<int>{21} << 21;
+    QTest::newRow("nothing: the active alone")
+        << QPoint(200, 100) << QPoint(230, 120) << false << QList<int>{24} << 24;
+    QTest::newRow("Shift adds") << QPoint(10, 5) << QPoint(75, 25) << true << QList<int>{24, 21}
+                                << 24;
+}
+
+void tst_Align::rubberBand() {
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
+    QFETCH(bool, shift);
+    QFETCH(QList<int>, selected);
+    QFETCH(int, active);
+    const QPoint origin = w().Shape1->geometry().topLeft();
+    const Qt::KeyboardModifiers mods = shift ? Qt::ShiftModifier : Qt::NoModifier;
+    QTest::mousePress(&w(), Qt::LeftButton, mods, origin + from);
+    QTest::mouseMove(&w(), origin + (from + to) / 2);
+    QTest::mouseMove(&w(), origin + to);
+    QTest::mouseRelease(&w(), Qt::LeftButton, mods, origin + to);
+    QList<int> members(session().selection().members().begin(),
+                       session().selection().members().end());
+    std::sort(members.begin(), members.end());
+    std::sort(selected.begin(), selected.end());
+    QCOMPARE(members, selected);
+    QCOMPARE(w().Selector->Tag(), QString::number(active));
+}
+
+void tst_Align::groupMoveWritesWhatSingleMovesWrite() {
+    const auto save = [](Editor& e) {
+        QTest::keyClick(e.w().txtX, Qt::Key_S, Qt::ControlModifier);
+        const QString folder = e.workPath() + "/skin/";
+        return fixture::readFile(folder + "mapviewlt.ini") +
+               fixture::readFile(folder + "defaultlt.ini");
+    };
+    select({22, 24, 17, 21});
+    editor->drag(21, QPoint(20, 10), QPoint(27, 13));
+    const QByteArray together = save(*editor);
+
+    Editor single;
+    open(single);
+    for (int i : {22, 24, 17, 21}) {
+        QTest::mouseClick(&single.w(), Qt::LeftButton, {},
+                          single.w().elementPicture(i)->geometry().center());
+        single.drag(i, QPoint(5, 5), QPoint(12, 8));
+    }
+    QVERIFY(together.contains("x=27"));
+    QCOMPARE(save(single), together);
+}
+
+QTEST_MAIN(tst_Align)
+#include "tst_align.moc"
