@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/Global.h"
+#include "app/canvas/canvaszoom.h"
 #include "app/editsession.h"
 #include "app/skinlayout.h"
 #include "elements/clsImage.h"
@@ -37,10 +38,12 @@ frmMain::frmMain(QWidget* parent) : ui::MainForm(parent) {
                             qulonglong(reinterpret_cast<quintptr>(HwndFromWidget(this)))));
     bindEvents();
     m_session = std::make_unique<EditSession>(*this);
+    m_canvas = std::make_unique<canvas::CanvasZoom>(*this);
 }
 
 frmMain::~frmMain() {
     m_session.reset();
+    m_canvas.reset();
     // The element objects refer to this window's controls: they go with it.
     programState().Elements.clear();
     SHFolder.reset();

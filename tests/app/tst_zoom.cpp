@@ -1,0 +1,312 @@
+// The canvas enlarged: the zoom keys and the wheel, whole-pixel edits at every
+// zoom, the clipping at the controls, the first look and the remembered zoom.
+#define QTEST_QPA_MOUSE_HANDLING
+#include "editorfixture.h"
+#include "elements/programstate.h"
+#include "resources/canvasview.h"
+
+#include <QScrollBar>
+#include <QWindow>
+#include <QtTest>
+
+using namespace fixture;
+
+namespace {
+
+ui::CanvasView& viewOf(frmMain& w) {
+    return *w.findChild<ui::CanvasView*>();
+}
+
+int percentOf(frmMain& w) {
+    return viewOf(w).zoom() * 100;
+}
+
+void zoomTo(frmMain& w, int percent) {
+    for (int i = 0; i < 6 && percentOf(w) < percent; ++i)
+        QTest::keyClick(&w, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(percentOf(w), percent);
+    QCoreApplication::processEvents(); // the window takes its new size
+}
+
+// Keys as letters: + Ctrl+Plus, = Ctrl+=, - Ctrl+Minus, 0 Ctrl+0, g Ctrl+'.
+void pressKeys(QWidget* target, const QString& keys) {
+    for (QChar c : keys) {
+        const Qt::Key key = c == '+'   ? Qt::Key_Plus
+                            : c == '=' ? Qt::Key_Equal
+                            : c == '-' ? Qt::Key_Minus
+                            : c == '0' ? Qt::Key_0
+                                       : Qt::Key_Apostrophe;
+        QTest::keyClick(target, key, Qt::ControlModifier);
+    }
+}
+
+// The device pixel under a viewport position.
+QPointF deviceAt(frmMain& w, QPoint viewport) {
+    ui::CanvasView& view = viewOf(w);
+    const QPoint scrolled(view.horizontalScrollBar()->value(), view.verticalScrollBar()->value());
+    return view.surface().toDevice(QPointF(viewport + scrolled));
+}
+
+} // namespace
+
+class tst_Zoom : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void keys_data();
+    void keys();
+    void wheelKeepsThePixelUnderThePointer_data();
+    void wheelKeepsThePixelUnderThePointer();
+    void wholePixelEdits_data();
+    void wholePixelEdits();
+    void nothingOverTheControls_data();
+    void nothingOverTheControls();
+    void firstLookAndBack();
+    void remembered_data();
+    void remembered();
+
+private:
+    std::unique_ptr<Editor> editor;
+    frmMain& w() { return editor->w(); }
+};
+
+void tst_Zoom::init() {
+    QLocale::setDefault(QLocale::c());
+    editor = std::make_unique<Editor>();
+}
+
+void tst_Zoom::cleanup() {
+    editor.reset();
+}
+
+void tst_Zoom::keys_data() {
+    QTest::addColumn<bool>("inBox");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("percent");
+
+    QTest::newRow("up") << false << "+" << 200;
+    QTest::newRow("equals is up") << false << "=" << 200;
+    QTest::newRow("held down") << false << "++++++++++" << 800;
+    QTest::newRow("up and down") << false << "+++-" << 300;
+    QTest::newRow("past 400") << false << "++++" << 600;
+    QTest::newRow("not below 100") << false << "--" << 100;
+    QTest::newRow("back to 100") << false << "+++0" << 100;
+    QTest::newRow("in a coordinate box") << true << "++" << 300;
+}
+
+void tst_Zoom::keys() {
+    QFETCH(bool, inBox);
+    QFETCH(QString, keys);
+    QFETCH(int, percent);
+
+    editor->load(editor->makeSkin(standardMapview(), standardDefaults(), "sample"));
+    w().MoveO_Click(); // unsaved
+    const QString box = w().txtX->text();
+    w().txtX->setFocus();
+    pressKeys(inBox ? static_cast<QWidget*>(w().txtX) : &w(), keys);
+    QCOMPARE(percentOf(w()), percent);
+    QCOMPARE(w().txtX->text(), box); // the keys never reach the box
+    const QString title = percent == 100 ? QStringLiteral("Tessel - sample*")
+                                         : QStringLiteral("Tessel - sample* (%1 %)").arg(percent);
+    QCOMPARE(w().windowHandle()->title(), title);
+}
+
+void tst_Zoom::wheelKeepsThePixelUnderThePointer_data() {
+    QTest::addColumn<QString>("start"); // keys before the wheel
+    QTest::addColumn<int>("notches");
+    QTest::addColumn<QPoint>("pointer"); // in the canvas viewport
+    QTest::addColumn<int>("percent");
+
+    // From 300 % on the canvas scrolls both ways on the test screen: the pixel
+    // can stay where it is.
+    QTest::newRow("up from 300") << "++" << 1 << QPoint(150, 200) << 400;
+    QTest::newRow("up twice") << "++" << 2 << QPoint(40, 300) << 600;
+    QTest::newRow("down from 400") << "+++" << -1 << QPoint(120, 90) << 300;
+    QTest::newRow("down from 800") << "+++++" << -1 << QPoint(300, 500) << 600;
+    QTest::newRow("a flood up") << "++" << 40 << QPoint(100, 100) << 800;
+}
+
+void tst_Zoom::wheelKeepsThePixelUnderThePointer() {
+    QFETCH(QString, start);
+    QFETCH(int, notches);
+    QFETCH(QPoint, pointer);
+    QFETCH(int, percent);
+
+    pressKeys(&w(), start);
+    QCoreApplication::processEvents();
+    QWidget* viewport = viewOf(w()).viewport();
+    const QPointF before = deviceAt(w(), pointer);
+    for (int i = 0; i < std::abs(notches); ++i) {
+        QWheelEvent wheel(pointer, viewport->mapToGlobal(pointer), {},
+                          QPoint(0, notches > 0 ? 120 : -120), Qt::NoButton, Qt::ControlModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &wheel);
+    }
+    QCOMPARE(percentOf(w()), percent);
+    QCoreApplication::processEvents();
+    // Within the canvas's scroll range, the same device pixel is under the pointer.
+    const QPointF after = deviceAt(w(), pointer);
+    QVERIFY2(std::floor(after.x()) == std::floor(before.x()) &&
+                 std::floor(after.y()) == std::floor(before.y()),
+             qPrintable(QStringLiteral("%1,%2 -> %3,%4")
+                            .arg(before.x())
+                            .arg(before.y())
+                            .arg(after.x())
+                            .arg(after.y())));
+}
+
+void tst_Zoom::wholePixelEdits_data() {
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<QPoint>("press");   // device pixel of the element "log" (40 x 36)
+    QTest::addColumn<QPoint>("within");  // screen pixels inside that device pixel, at the press
+    QTest::addColumn<QPoint>("delta");   // device pixels
+    QTest::addColumn<QPoint>("landing"); // screen pixels inside the device pixel at the end
+
+    QTest::newRow("200 % move") << 200 << QPoint(20, 18) << QPoint(1, 1) << QPoint(7, -5)
+                                << QPoint(0, 1);
+    QTest::newRow("300 % move") << 300 << QPoint(20, 18) << QPoint(0, 2) << QPoint(-9, 4)
+                                << QPoint(2, 2);
+    QTest::newRow("400 % move") << 400 << QPoint(20, 18) << QPoint(3, 1) << QPoint(13, 6)
+                                << QPoint(3, 0);
+    QTest::newRow("400 % left edge")
+        << 400 << QPoint(0, 18) << QPoint(2, 1) << QPoint(-5, 0) << QPoint(3, 3);
+    QTest::newRow("300 % right edge")
+        << 300 << QPoint(39, 18) << QPoint(2, 1) << QPoint(6, 0) << QPoint(0, 2);
+    QTest::newRow("200 % bottom right")
+        << 200 << QPoint(39, 35) << QPoint(1, 1) << QPoint(4, 3) << QPoint(1, 0);
+    QTest::newRow("400 % top edge")
+        << 400 << QPoint(20, 0) << QPoint(1, 2) << QPoint(0, -3) << QPoint(2, 3);
+}
+
+void tst_Zoom::wholePixelEdits() {
+    QFETCH(int, percent);
+    QFETCH(QPoint, press);
+    QFETCH(QPoint, within);
+    QFETCH(QPoint, delta);
+    QFETCH(QPoint, landing);
+    const int k = percent / 100;
+
+    // The edit at 1:1 in device pixels, then the same at the zoom; the saved
+    // files are the same to the byte.
+    QByteArray files[2];
+    for (int run = 0; run < 2; ++run) {
+        editor.reset(); // one window at a time: they share the program's state
+        editor = std::make_unique<Editor>();
+        const QString skin = editor->makeSkin(standardMapview(), standardDefaults());
+        editor->load(skin);
+        const int zoom = run == 0 ? 1 : k;
+        zoomTo(w(), zoom * 100);
+        viewOf(w()).ensureWidgetVisible(w().elementPicture(21), 4 * k, 4 * k);
+        const QPoint from = run == 0 ? press : press * k + within;
+        const QPoint to = run == 0 ? press + delta : (press + delta) * k + landing;
+        editor->drag(21, from, to);
+        for (QLineEdit* box : {w().txtX, w().txtY, w().txtCX, w().txtCY}) {
+            bool whole = false;
+            box->text().toInt(&whole);
+            QVERIFY2(whole, qPrintable(box->text()));
+        }
+        w().BTNSave_Click();
+        files[run] = readFile(skin + "/mapviewlt.ini") + readFile(skin + "/defaultlt.ini");
+    }
+    QVERIFY(files[0] != standardMapview() + standardDefaults());
+    QCOMPARE(files[1], files[0]);
+}
+
+void tst_Zoom::nothingOverTheControls_data() {
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<QSize>("window");
+    QTest::newRow("100 %") << 100 << QSize();
+    QTest::newRow("400 %") << 400 << QSize();
+    QTest::newRow("800 %") << 800 << QSize();
+    QTest::newRow("800 %, tiny window") << 800 << QSize(100, 100);
+    QTest::newRow("100 %, large window") << 100 << QSize(780, 580);
+}
+
+void tst_Zoom::nothingOverTheControls() {
+    QFETCH(int, percent);
+    QFETCH(QSize, window);
+
+    // "log" reaches far to the right, "tmc" lies far outside.
+    QByteArray defaults = standardDefaults();
+    defaults.replace("[log]\r\nx=2\r\ny=84\r\ncx=40", "[log]\r\nx=2\r\ny=84\r\ncx=99999");
+    defaults.replace("[tmc]\r\nx=2", "[tmc]\r\nx=5000");
+    editor->load(editor->makeSkin(standardMapview(), defaults));
+    zoomTo(w(), percent);
+    if (window.isValid())
+        w().resize(window);
+    QCoreApplication::processEvents();
+
+    ui::CanvasView& view = viewOf(w());
+    // The canvas is as large as its margin makes it, not as the elements.
+    QCOMPARE(view.surface().size(),
+             view.naturalSize(view.zoom()).expandedTo(view.viewport()->size()));
+    const QRect controls(view.geometry().right() + 1, 0, w().width() - view.width(), w().height());
+    const QImage shown = w().grab().toImage().copy(controls);
+    for (int i : {21, 22})
+        w().elementPicture(i)->hide();
+    const QImage without = w().grab().toImage().copy(controls);
+    QVERIFY(!shown.isNull());
+    QCOMPARE(shown, without);
+}
+
+void tst_Zoom::firstLookAndBack() {
+    // At 100 % every control stands where the window puts it at 1:1, and the
+    // window is back at its first size after a zoom.
+    for (const QString& keys : {QString(), QStringLiteral("+++0")}) {
+        pressKeys(&w(), keys);
+        QTRY_COMPARE(w().size(), QSize(601, 345));
+        const auto controls = w().findChildren<QWidget*>();
+        int checked = 0;
+        for (QWidget* control : controls) {
+            auto* geometry = dynamic_cast<ui::TwipsGeometry*>(control);
+            if (!geometry)
+                continue;
+            const QRect at1(control->mapTo(&w(), QPoint(0, 0)), control->size());
+            QCOMPARE(at1, QRect(int(geometry->Left()) / 15, int(geometry->Top()) / 15,
+                                int(geometry->Width()) / 15, int(geometry->Height()) / 15));
+            ++checked;
+        }
+        QCOMPARE(checked, 49);
+        QVERIFY(!viewOf(w()).horizontalScrollBar()->isVisible());
+        QVERIFY(!viewOf(w()).verticalScrollBar()->isVisible());
+        QCOMPARE(w().windowHandle()->title(), QStringLiteral("Tessel"));
+    }
+}
+
+void tst_Zoom::remembered_data() {
+    QTest::addColumn<QByteArray>("settings"); // written before the second window starts
+    QTest::addColumn<QString>("keys");        // pressed in the first window
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<bool>("grid");
+
+    QTest::newRow("no settings file") << QByteArray() << "" << 100 << true;
+    QTest::newRow("zoom and grid pressed") << QByteArray() << "+++g" << 400 << false;
+    QTest::newRow("from the file")
+        << QByteArray("[Ansicht]\r\nZoom=600\r\nRaster=1\r\n") << "" << 600 << true;
+    QTest::newRow("no level") << QByteArray("[Ansicht]\r\nZoom=250\r\n") << "" << 100 << true;
+}
+
+void tst_Zoom::remembered() {
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, keys);
+    QFETCH(int, percent);
+    QFETCH(bool, grid);
+
+    pressKeys(&w(), keys);
+    if (!settings.isEmpty())
+        writeFile(QDir(editor->workPath()).filePath("Tessel.ini"), settings);
+    frmMain second;
+    second.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&second));
+    QCOMPARE(percentOf(second), percent);
+    QCOMPARE(viewOf(second).surface().gridShown(), grid);
+    QCOMPARE(second.windowHandle()->title(), percent == 100
+                                                 ? QStringLiteral("Tessel")
+                                                 : QStringLiteral("Tessel (%1 %)").arg(percent));
+}
+
+QTEST_MAIN(tst_Zoom)
+#include "tst_zoom.moc"
