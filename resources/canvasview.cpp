@@ -53,23 +53,28 @@ protected:
     }
 
 private:
-    // A faint line at the start of every device pixel inside the frame.
-    void paintGrid(QPainter& painter, const QRect& frame, const QRect& dirty) const {
+    // A faint line at the start of every device pixel inside the frame: one
+    // tile of a device pixel, repeated.
+    void paintGrid(QPainter& painter, const QRect& frame, const QRect& dirty) {
         const int k = m_surface.zoom();
-        const QRect area = frame.intersected(dirty);
-        if (area.isEmpty())
+        const QRect inside = frame.adjusted(k, k, -k, -k).intersected(dirty);
+        if (inside.isEmpty())
             return;
-        const QColor line(128, 128, 128, 80);
-        const int firstColumn = std::max(1, (area.left() - frame.left()) / k);
-        const int lastColumn = std::min(frame.width() / k - 1, (area.right() - frame.left()) / k);
-        for (int c = firstColumn; c <= lastColumn; ++c)
-            painter.fillRect(QRect(frame.left() + c * k, area.top(), 1, area.height()), line);
-        const int firstRow = std::max(1, (area.top() - frame.top()) / k);
-        const int lastRow = std::min(frame.height() / k - 1, (area.bottom() - frame.top()) / k);
-        for (int r = firstRow; r <= lastRow; ++r)
-            painter.fillRect(QRect(area.left(), frame.top() + r * k, area.width(), 1), line);
+        if (m_tile.width() != k) {
+            QImage tile(k, k, QImage::Format_ARGB32_Premultiplied);
+            tile.fill(Qt::transparent);
+            const QColor line(128, 128, 128, 80);
+            QPainter p(&tile);
+            p.fillRect(QRect(0, 0, k, 1), line);
+            p.fillRect(QRect(0, 1, 1, k - 1), line);
+            p.end();
+            m_tile = QPixmap::fromImage(tile);
+        }
+        painter.setBrushOrigin(frame.topLeft());
+        painter.fillRect(inside, QBrush(m_tile));
     }
 
+    QPixmap m_tile; // one device pixel's share of the grid at the zoom
     CanvasSurface& m_surface;
 };
 

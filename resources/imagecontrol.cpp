@@ -75,8 +75,11 @@ void ImageControl::paintEnlarged(QPainter& painter, const QPixmap& shown, const 
                            .intersected(QRect(QPoint(0, 0), whole));
     if (part.isEmpty())
         return;
-    QImage pixels(part.size(), QImage::Format_ARGB32_Premultiplied);
-    pixels.fill(Qt::transparent);
+    // An opaque picture is copied block by block, without blending.
+    const bool opaque = !shown.hasAlphaChannel();
+    QImage pixels(part.size(), opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    if (!opaque)
+        pixels.fill(Qt::transparent);
     {
         QPainter small(&pixels);
         small.translate(-part.topLeft());

@@ -7,6 +7,7 @@
 #include "resources/canvasview.h"
 #include "resources/mainform.h"
 
+#include <QScrollBar>
 #include <algorithm>
 #include <vector>
 
@@ -120,8 +121,13 @@ void CanvasZoom::restoreSettings() {
         Global::ReadIniValue(file, kSection, kGridKey, QStringLiteral("1")) != QLatin1String("0"));
     bool ok = false;
     const int percent = Global::ReadIniValue(file, kSection, kZoomKey, 100).toInt(&ok);
-    if (ok && percent != 100 && levelIndex(percent) != 0)
+    if (ok && percent != 100 && levelIndex(percent) != 0) {
         apply(percent, std::nullopt);
+        // A new start shows the canvas from its top left corner.
+        m_view->settleAnchor(false);
+        m_view->horizontalScrollBar()->setValue(0);
+        m_view->verticalScrollBar()->setValue(0);
+    }
 }
 
 void CanvasZoom::remember() const {
