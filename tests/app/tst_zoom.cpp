@@ -243,8 +243,24 @@ void tst_Zoom::nothingOverTheControls() {
     // The canvas is as large as its margin makes it, not as the elements.
     QCOMPARE(view.surface().size(),
              view.naturalSize(view.zoom()).expandedTo(view.viewport()->size()));
+    // The controls keep their arrangement, beside the canvas area.
+    QCOMPARE(w().txtX->pos(), QPoint(view.width() + 480 - 288, 64));
     const QRect controls(view.geometry().right() + 1, 0, w().width() - view.width(), w().height());
     const QImage shown = w().grab().toImage().copy(controls);
+    // "log" shows as it is inside the frame (the middle of a device pixel, off
+    // the grid), dimmed beyond it.
+    const int k = view.zoom();
+    const auto shownAt = [&](QPoint device) {
+        const QPoint at = view.surface().frameRect().topLeft() + device * k + QPoint(k, k) / 2;
+        return view.surface().grab(QRect(at, QSize(1, 1))).toImage().pixel(0, 0);
+    };
+    const auto ownAt = [&](QPoint device) {
+        const QPoint at = (device - QPoint(2, 84)) * k + QPoint(k, k) / 2;
+        return w().elementPicture(21)->grab(QRect(at, QSize(1, 1))).toImage().pixel(0, 0);
+    };
+    QCOMPARE(shownAt({10, 100}), ownAt({10, 100}));
+    QVERIFY(shownAt({245, 100}) != ownAt({245, 100}));
+
     for (int i : {21, 22})
         w().elementPicture(i)->hide();
     const QImage without = w().grab().toImage().copy(controls);
