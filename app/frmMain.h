@@ -72,6 +72,6 @@ private:
     std::shared_ptr<cSHFolder> SHFolder;
     int loadedInfobar = 1; // check box state of the last load
     std::unique_ptr<EditSession> m_session;
-    std::unique_ptr<canvas::CanvasZoom>
-        m_canvas; // the canvas area, its zoom and the window's arrangement
+    // The canvas area, its zoom and the window's arrangement.
+    std::unique_ptr<canvas::CanvasZoom> m_canvas;
 };

@@ -82,7 +82,6 @@ private:
 
 CanvasSurface::CanvasSurface(const QRect& frame, const QMargins& firstMargin)
     : m_frame(frame), m_margin1(firstMargin), m_overlay(new Overlay(*this)) {
-    setMouseTracking(false);
     relayout();
 }
 

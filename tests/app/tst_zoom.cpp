@@ -62,6 +62,8 @@ private slots:
     void wheelKeepsThePixelUnderThePointer();
     void wholePixelEdits_data();
     void wholePixelEdits();
+    void edgeZoneOfThreeScreenPixels_data();
+    void edgeZoneOfThreeScreenPixels();
     void nothingOverTheControls_data();
     void nothingOverTheControls();
     void firstLookAndBack();
@@ -213,6 +215,32 @@ void tst_Zoom::wholePixelEdits() {
     }
     QVERIFY(files[0] != standardMapview() + standardDefaults());
     QCOMPARE(files[1], files[0]);
+}
+
+void tst_Zoom::edgeZoneOfThreeScreenPixels_data() {
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<int>("press"); // screen pixels in from the left edge, or (< 0) the right one
+    QTest::addColumn<bool>("resizes");
+
+    QTest::newRow("400 %, 3 in from the left") << 400 << 3 << true;
+    QTest::newRow("400 %, 4 in from the left") << 400 << 4 << false;
+    QTest::newRow("800 %, 4 in from the left") << 800 << 4 << false;
+    QTest::newRow("800 %, 3 in from the right") << 800 << -3 << true;
+    QTest::newRow("800 %, 4 in from the right") << 800 << -4 << false;
+}
+
+void tst_Zoom::edgeZoneOfThreeScreenPixels() {
+    QFETCH(int, percent);
+    QFETCH(int, press);
+    QFETCH(bool, resizes);
+
+    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
+    zoomTo(w(), percent);
+    QWidget* log = w().elementPicture(21);
+    viewOf(w()).ensureWidgetVisible(log, 0, 0);
+    const QPoint from(press >= 0 ? press : log->width() + press, log->height() / 2);
+    editor->drag(21, from, from + QPoint(percent / 50, 0));
+    QCOMPARE(w().txtCX->text() != QStringLiteral("40"), resizes);
 }
 
 void tst_Zoom::nothingOverTheControls_data() {
