@@ -7,6 +7,7 @@
 #include "resources/canvasview.h"
 #include "resources/mainform.h"
 
+#include <QApplication>
 #include <QScrollBar>
 #include <algorithm>
 #include <vector>
@@ -94,6 +95,9 @@ void CanvasZoom::step(int steps, std::optional<QPoint> anchor) {
 
 void CanvasZoom::setPercent(int percent, std::optional<QPoint> anchor) {
     if (percent == this->percent() || (levelIndex(percent) == 0 && percent != kLevels[0]))
+        return;
+    // Not in the middle of a drag: the element would jump under the pointer.
+    if (QApplication::mouseButtons() != Qt::NoButton)
         return;
     apply(percent, anchor);
     remember();

@@ -74,6 +74,7 @@ private slots:
     void wheelKeepsThePixelUnderThePointer();
     void wholePixelEdits_data();
     void wholePixelEdits();
+    void noZoomDuringADrag();
     void edgeZoneOfThreeScreenPixels_data();
     void edgeZoneOfThreeScreenPixels();
     void nothingOverTheControls_data();
@@ -220,6 +221,18 @@ void tst_Zoom::wholePixelEdits() {
     }
     QVERIFY(files[0] != standardMapview() + standardDefaults());
     QCOMPARE(files[1], files[0]);
+}
+
+void tst_Zoom::noZoomDuringADrag() {
+    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
+    const QPoint at = w().elementPicture(21)->mapTo(&w(), QPoint(20, 18));
+    QTest::mousePress(&w(), Qt::LeftButton, {}, at);
+    QTest::mouseMove(&w(), at + QPoint(1, 0)); // the first move after a press is skipped
+    pressKeys(&w(), "+g");
+    QTest::mouseMove(&w(), at + QPoint(5, 0));
+    QTest::mouseRelease(&w(), Qt::LeftButton, {}, at + QPoint(5, 0));
+    QCOMPARE(percentOf(w()), 100);
+    QCOMPARE(w().txtX->text(), QStringLiteral("7"));
 }
 
 void tst_Zoom::edgeZoneOfThreeScreenPixels_data() {
