@@ -36,12 +36,14 @@ ImageControl::ImageControl(QWidget* parent)
 void ImageControl::setPicture(const QPixmap& picture) {
     m_pictureFile.clear();
     m_picture = picture;
+    markOpaque();
     update();
 }
 
 void ImageControl::setPictureFile(const QString& path) {
     m_picture = QPixmap();
     m_pictureFile = path;
+    markOpaque();
     update();
 }
 
@@ -49,8 +51,15 @@ const QPixmap& ImageControl::picture() const {
     if (!m_pictureFile.isEmpty()) {
         m_picture = readPicture(m_pictureFile);
         m_pictureFile.clear();
+        const_cast<ImageControl*>(this)->markOpaque();
     }
     return m_picture;
+}
+
+void ImageControl::markOpaque() {
+    // A picture without transparency covers the whole control: what lies behind
+    // it need not be painted.
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_picture.isNull() && !m_picture.hasAlphaChannel());
 }
 
 void ImageControl::paintEvent(QPaintEvent* event) {

@@ -45,6 +45,7 @@ private:
     // The pointer in twips, as the events report it.
     QPointF reported(const QPointF& position, bool held) const;
     double axis(double position, double twipsSize, int screenSize, double offset, bool held) const;
+    void markOpaque();
     void paintEnlarged(QPainter& painter, const QPixmap& shown, const QRect& dirty, int zoom);
 
     mutable QPixmap m_picture;
