@@ -12,6 +12,9 @@
 
 class cSHFolder;
 class EditSession;
+namespace canvas {
+class CanvasZoom;
+}
 namespace lists {
 class ListPanels;
 }
@@ -96,5 +99,7 @@ private:
     std::shared_ptr<cSHFolder> SHFolder;
     int loadedInfobar = 1; // check box state of the last load
     std::unique_ptr<EditSession> m_session;
+    // The canvas area, its zoom and the window's arrangement.
+    std::unique_ptr<canvas::CanvasZoom> m_canvas;
     std::unique_ptr<lists::ListPanels> m_lists;
 };

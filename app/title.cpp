@@ -6,6 +6,17 @@
 
 namespace title {
 
+namespace {
+
+const char* const kSuffix = "titleSuffix";
+
+QString suffixOf(const QWidget& window) {
+    QString suffix = window.property(kSuffix).toString();
+    return suffix.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+}
+
+} // namespace
+
 QString forSkinFolder(const QString& folder) {
     QString path = QDir::fromNativeSeparators(folder);
     while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
@@ -18,10 +29,20 @@ QString forSkinFolder(const QString& folder) {
 }
 
 void show(QWidget& window, const QString& folder, bool loaded, bool changed) {
-    const QString text = loaded ? forSkinFolder(folder) : QStringLiteral("Tessel");
+    const QString text =
+        (loaded ? forSkinFolder(folder) : QStringLiteral("Tessel")) + suffixOf(window);
     if (window.windowTitle() != text)
         window.setWindowTitle(text);
     window.setWindowModified(loaded && changed);
+}
+
+void setSuffix(QWidget& window, const QString& suffix) {
+    QString text = window.windowTitle();
+    const QString old = suffixOf(window);
+    if (text.endsWith(old))
+        text.chop(old.size());
+    window.setProperty(kSuffix, suffix);
+    window.setWindowTitle(text + suffixOf(window));
 }
 
 } // namespace title

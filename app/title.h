@@ -15,4 +15,7 @@ QString forSkinFolder(const QString& folder);
 // whether there are unsaved changes.
 void show(QWidget& window, const QString& folder, bool loaded, bool changed);
 
+// A text shown after the title (after the marker of unsaved changes), from now on.
+void setSuffix(QWidget& window, const QString& suffix);
+
 } // namespace title

@@ -21,7 +21,11 @@ Form::~Form() {
 QWidget* Form::Controls(const QString& name) const {
     if (name.isEmpty())
         return nullptr;
-    return findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+    // The window's own controls first, then those that stand in a container of it
+    // (the canvas area).
+    if (auto* control = findChild<QWidget*>(name, Qt::FindDirectChildrenOnly))
+        return control;
+    return findChild<QWidget*>(name);
 }
 
 void Form::showEvent(QShowEvent* event) {

@@ -15,7 +15,7 @@ public:
     explicit Form(QWidget* parent = nullptr);
     ~Form() override;
 
-    // The control with this object name, or nullptr.
+    // The control with this object name, or nullptr; also one inside a container.
     QWidget* Controls(const QString& name) const;
     template <typename T> T* control(const QString& name) const {
         return dynamic_cast<T*>(Controls(name));

@@ -5,9 +5,27 @@
 #include "resources/screen.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace ui {
+
+namespace {
+
+constexpr double kBandTwips = ImageControl::kEdgeBand * kTwipsPerPixel;
+
+// Twips of the start of the pixel at 1:1 that holds a position given in 1:1 pixels.
+double wholePixel(double pixels) {
+    return kTwipsPerPixel * std::floor(pixels);
+}
+
+bool inEdgeZone(double twips, double size) {
+    return twips <= kBandTwips || (size - kBandTwips <= twips && twips <= size);
+}
+
+} // namespace
 
 ImageControl::ImageControl(QWidget* parent)
     : QWidget(parent), TwipsGeometry(static_cast<QWidget&>(*this)) {
@@ -18,12 +36,14 @@ ImageControl::ImageControl(QWidget* parent)
 void ImageControl::setPicture(const QPixmap& picture) {
     m_pictureFile.clear();
     m_picture = picture;
+    markOpaque();
     update();
 }
 
 void ImageControl::setPictureFile(const QString& path) {
     m_picture = QPixmap();
     m_pictureFile = path;
+    markOpaque();
     update();
 }
 
@@ -31,16 +51,70 @@ const QPixmap& ImageControl::picture() const {
     if (!m_pictureFile.isEmpty()) {
         m_picture = readPicture(m_pictureFile);
         m_pictureFile.clear();
+        const_cast<ImageControl*>(this)->markOpaque();
     }
     return m_picture;
 }
 
-void ImageControl::paintEvent(QPaintEvent*) {
+void ImageControl::markOpaque() {
+    // A picture without transparency covers the whole control: what lies behind
+    // it need not be painted.
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_picture.isNull() && !m_picture.hasAlphaChannel());
+}
+
+void ImageControl::paintEvent(QPaintEvent* event) {
     const QPixmap& shown = picture();
     if (shown.isNull())
         return;
     QPainter painter(this);
-    painter.drawPixmap(0, 0, stretched(shown));
+    const int zoom = viewScale();
+    if (zoom == 1)
+        painter.drawPixmap(0, 0, stretched(shown));
+    else
+        paintEnlarged(painter, shown, event->rect(), zoom);
+}
+
+void ImageControl::paintEnlarged(QPainter& painter, const QPixmap& shown, const QRect& dirty,
+                                 int zoom) {
+    // The part of the picture at 1:1 that the dirty rectangle shows, drawn as at
+    // 1:1, then every pixel of it as a block: never the whole enlarged picture.
+    const QSize whole = size() / zoom;
+    const QRect part = QRect(QPoint(dirty.left() / zoom, dirty.top() / zoom),
+                             QPoint(dirty.right() / zoom, dirty.bottom() / zoom))
+                           .intersected(QRect(QPoint(0, 0), whole));
+    if (part.isEmpty())
+        return;
+    // An opaque picture is copied block by block, without blending.
+    const bool opaque = !shown.hasAlphaChannel();
+    QImage pixels(part.size(), opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    if (!opaque)
+        pixels.fill(Qt::transparent);
+    {
+        QPainter small(&pixels);
+        small.translate(-part.topLeft());
+        small.drawPixmap(QRect(QPoint(0, 0), whole), shown);
+    }
+    painter.drawImage(QRect(part.topLeft() * zoom, part.size() * zoom), pixels);
+}
+
+double ImageControl::axis(double position, double twipsSize, int screenSize, double offset,
+                          bool held) const {
+    const int zoom = viewScale();
+    const double pixels = position / zoom; // at 1:1
+    if (held)
+        return wholePixel(pixels) + offset;
+    double twips = pixels * kTwipsPerPixel;
+    const bool nearEdge =
+        position <= kEdgeBand || position >= double(screenSize) - kEdgeBand || zoom == 1;
+    const double inner = kBandTwips + 1;
+    if (!nearEdge && twipsSize - inner >= inner)
+        twips = std::clamp(twips, inner, twipsSize - inner);
+    return twips;
+}
+
+QPointF ImageControl::reported(const QPointF& position, bool held) const {
+    return QPointF(axis(position.x(), Width(), width(), m_offsetX, held),
+                   axis(position.y(), Height(), height(), m_offsetY, held));
 }
 
 const QPixmap& ImageControl::stretched(const QPixmap& shown) const {
@@ -63,19 +137,33 @@ const QPixmap& ImageControl::stretched(const QPixmap& shown) const {
 }
 
 void ImageControl::mousePressEvent(QMouseEvent* event) {
-    const QPointF p = event->position() * kTwipsPerPixel;
+    const QPointF p = reported(event->position(), false);
+    // A drag from the edge zone moves that edge to whole pixels; one from inside
+    // keeps the point grabbed under the pointer, moving in whole pixels.
+    const int zoom = viewScale();
+    const auto offset = [zoom](double position, double twips, double size) {
+        if (inEdgeZone(twips, size))
+            return 0.0;
+        return std::nearbyint(twips) - wholePixel(position / zoom);
+    };
+    m_offsetX = offset(event->position().x(), p.x(), Width());
+    m_offsetY = offset(event->position().y(), p.y(), Height());
+    m_held = true;
     MouseDown.raise(buttonBits(event->button()), shiftBits(event->modifiers()), float(p.x()),
                     float(p.y()));
 }
 
 void ImageControl::mouseMoveEvent(QMouseEvent* event) {
-    const QPointF p = event->position() * kTwipsPerPixel;
+    const bool held = m_held && event->buttons() != Qt::NoButton;
+    const QPointF p = reported(event->position(), held);
     MouseMove.raise(buttonBits(event->buttons()), shiftBits(event->modifiers()), float(p.x()),
                     float(p.y()));
 }
 
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
-    const QPointF p = event->position() * kTwipsPerPixel;
+    const QPointF p = reported(event->position(), m_held);
+    if (event->buttons() == Qt::NoButton)
+        m_held = false;
     MouseUp.raise(buttonBits(event->button()), shiftBits(event->modifiers()), float(p.x()),
                   float(p.y()));
 }

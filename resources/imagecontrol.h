@@ -1,6 +1,12 @@
 // Image control: shows its picture stretched to its size and raises press,
 // move and release events with the button bits, the shift state and the
 // pointer position in twips from its own top-left corner.
+//
+// On an enlarged canvas each of its pixels at 1:1 shows as a block of pixels
+// (no smoothing), and the pointer is given in the twips of the picture at 1:1:
+// while a button is held it moves in whole pixels at 1:1, and the outer
+// kEdgeBand screen pixels of each side read as the picture's edge zone of that
+// many pixels at 1:1, the inside never does.
 #pragma once
 
 #include "resources/event.h"
@@ -26,6 +32,9 @@ public:
     Event<int, int, float, float> MouseMove;
     Event<int, int, float, float> MouseUp;
 
+    // Screen pixels of the edge zone on each side: the selection frame's border.
+    static constexpr int kEdgeBand = 3;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -33,7 +42,18 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // The pointer in twips, as the events report it.
+    QPointF reported(const QPointF& position, bool held) const;
+    double axis(double position, double twipsSize, int screenSize, double offset, bool held) const;
+    void markOpaque();
+    void paintEnlarged(QPainter& painter, const QPixmap& shown, const QRect& dirty, int zoom);
+
     mutable QPixmap m_picture;
+    // While a button is held on the picture: what is added to the whole-pixel
+    // pointer position, so that the point grabbed stays under the pointer.
+    bool m_held = false;
+    double m_offsetX = 0;
+    double m_offsetY = 0;
     mutable QString m_pictureFile; // still to be read into m_picture
     // The picture stretched to the control's size, and the picture it was made from.
     const QPixmap& stretched(const QPixmap& shown) const;

@@ -22,7 +22,7 @@ void ShapeControl::setBorderWidth(std::int16_t pixels) {
 }
 
 void ShapeControl::paintEvent(QPaintEvent*) {
-    const int bw = m_borderWidth;
+    const int bw = m_borderWidth * viewScale(); // as thick as the canvas is enlarged
     if (bw <= 0 || width() <= 0 || height() <= 0)
         return;
     // The border lies inside the control's rectangle.

@@ -81,8 +81,15 @@ void TwipsGeometry::adoptWidgetGeometry() {
     m_height = double(r.height()) * kTwipsPerPixel;
 }
 
+int TwipsGeometry::viewScale() const {
+    const auto* placement = dynamic_cast<const Placement*>(m_widget.parentWidget());
+    return placement ? placement->scale() : 1;
+}
+
 void TwipsGeometry::place() {
-    m_widget.setGeometry(toPixels(m_left), toPixels(m_top), toPixels(m_width), toPixels(m_height));
+    const QRect pixels(toPixels(m_left), toPixels(m_top), toPixels(m_width), toPixels(m_height));
+    const auto* placement = dynamic_cast<const Placement*>(m_widget.parentWidget());
+    m_widget.setGeometry(placement ? placement->place(pixels) : pixels);
 }
 
 } // namespace ui

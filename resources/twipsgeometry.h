@@ -3,9 +3,22 @@
 // value written.
 #pragma once
 
+class QRect;
 class QWidget;
 
 namespace ui {
+
+// A container that places the controls it holds itself, such as the canvas shown
+// enlarged: it maps a control's pixel rectangle in the window at 1:1 to its own
+// pixels. Every pixel at 1:1 becomes scale() x scale() of its pixels.
+class Placement {
+public:
+    virtual QRect place(const QRect& windowPixels) const = 0;
+    virtual int scale() const = 0;
+
+protected:
+    ~Placement() = default;
+};
 
 class TwipsGeometry {
 public:
@@ -31,6 +44,12 @@ public:
 
     // Pixels of the widget for a twips value.
     static int toPixels(double twips);
+
+    // How many pixels the control shows for one of its pixels at 1:1 (its
+    // container's scale, 1 outside such a container).
+    int viewScale() const;
+    // Places the widget afresh, after its container changed its placement.
+    void refreshPlacement() { place(); }
 
 protected:
     // Adopts the widget's current pixel geometry as the twips geometry.

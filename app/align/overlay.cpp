@@ -58,12 +58,24 @@ Overlay::Overlay(const ElementCanvas& canvas, const Selection& selection,
 }
 
 void Overlay::place(QWidget* parent, const QRect& area) {
+    if (parentWidget())
+        parentWidget()->removeEventFilter(this);
     setParent(parent);
-    setGeometry(area);
+    setGeometry(area.isNull() && parent ? parent->rect() : area);
+    if (area.isNull() && parent)
+        parent->installEventFilter(this);
     show();
     raise();
     m_marks.clear();
     refresh();
+}
+
+bool Overlay::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && event->type() == QEvent::Resize) {
+        setGeometry(parentWidget()->rect());
+        refresh();
+    }
+    return false;
 }
 
 QPointF Overlay::toScreen(QPointF device) const {

@@ -26,7 +26,8 @@ public:
             const RubberBand& band);
 
     // Where the overlay lies: a widget and the area of it to cover. The area
-    // must contain the canvas frame; drawing outside the area is cut off.
+    // must contain the canvas frame; drawing outside the area is cut off. A null
+    // area covers the whole widget, whatever size it takes later.
     void place(QWidget* parent, const QRect& area);
     // Takes over what is to be shown now and repaints where it changed.
     void refresh();
@@ -44,6 +45,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QPointF toScreen(QPointF device) const;

@@ -54,7 +54,9 @@ std::vector<QImage> renderViews(const QString& folder, const std::vector<int>& v
         window.ComboAnsicht->setText(QStringLiteral("Kartenansicht %1").arg(view));
         window.openSkinFolder(folder, false);
         window.Selector->setVisible(false);
-        const QImage canvas = window.grab(window.Shape1->geometry()).toImage();
+        // The frame's own container draws it, wherever the window shows that.
+        const QImage canvas =
+            window.Shape1->parentWidget()->grab(window.Shape1->geometry()).toImage();
         pictures.push_back(
             canvas.scaled(canvas.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation));
     }

@@ -61,7 +61,7 @@ private:
 ListPanels::ListPanels(frmMain& window)
     : m_window(window), m_keys(std::make_unique<WindowShortcuts>(window)),
       m_marks(std::make_unique<ProblemMarks>(window)), m_pool(std::make_unique<QThreadPool>()),
-      m_left(ui::MainForm::kClientWidth) {
+      m_area(ui::MainForm::kClientWidth, 0, 0, ui::MainForm::kClientHeight) {
     m_pool->setMaxThreadCount(1);
     m_keys->add(QKeyCombination(Qt::NoModifier, Qt::Key_F6),
                 [this] { setElementListOpen(!elementListOpen(), true); });
@@ -186,7 +186,7 @@ void ListPanels::restoreFromSettings() {
     // The window shows at its full width at once; the lists are built after its first
     // frame, which so comes as fast as without them.
     if (!m_toOpen.empty())
-        m_window.resize(std::max(m_window.width(), m_left + kPanelWidth), m_window.height());
+        emit columnWidthWanted(kPanelWidth);
 }
 
 void ListPanels::openRestored() {
@@ -199,36 +199,27 @@ void ListPanels::openRestored() {
 
 // --- placing ----------------------------------------------------------------------
 
-void ListPanels::setLeftEdge(int x) {
-    if (x == m_left)
-        return;
-    const bool anyOpen = elementListOpen() || problemListOpen();
-    const int panelWidth = m_window.width() - m_left;
-    m_left = x;
-    if (anyOpen)
-        m_window.resize(m_left + std::max(panelWidth, int(kPanelWidth)), m_window.height());
+void ListPanels::placeColumn(const QRect& area) {
+    m_area = area;
     relayout();
 }
 
 void ListPanels::fitWindow() {
-    const bool anyOpen = elementListOpen() || problemListOpen();
-    if (anyOpen && m_window.width() < m_left + kPanelWidth)
-        m_window.resize(m_left + kPanelWidth, m_window.height());
-    else if (!anyOpen && m_window.width() > m_left)
-        m_window.resize(m_left, m_window.height());
+    const bool anyOpen = elementListOpen() || problemListOpen() || !m_toOpen.empty();
+    emit columnWidthWanted(anyOpen ? int(kPanelWidth) : 0);
 }
 
 void ListPanels::relayout() {
     const bool elements = elementListOpen();
     const bool problems = problemListOpen();
-    const int width = std::max(int(kPanelWidth), m_window.width() - m_left);
-    const int height = m_window.height();
+    const int width = std::max(int(kPanelWidth), m_area.width());
+    const int height = m_area.height();
     // Both open: the element list above with its 25 rows taking the larger part.
     const int split = elements && problems ? height * 3 / 5 : height;
     if (elements)
-        m_elements->setGeometry(m_left, 0, width, split);
+        m_elements->setGeometry(m_area.left(), 0, width, split);
     if (problems)
-        m_problems->setGeometry(m_left, elements ? split : 0, width,
+        m_problems->setGeometry(m_area.left(), elements ? split : 0, width,
                                 elements ? height - split : height);
 }
 
@@ -273,9 +264,6 @@ bool ListPanels::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Show:
         if (!m_restored)
             restoreFromSettings();
-        break;
-    case QEvent::Resize:
-        relayout();
         break;
     case QEvent::Paint:
         if (!m_toOpen.empty()) // after this frame

@@ -15,6 +15,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QStringList>
 #include <array>
 #include <cstdint>
@@ -48,10 +49,10 @@ public:
     const ElementFlags& flags() const { return m_flags; }
     ElementFlags& flags() { return m_flags; }
 
-    // The left edge of the panels in the window: the right edge of the controls. Call it
-    // when the controls move; the panels and the window's width follow.
-    void setLeftEdge(int x);
-    int leftEdge() const { return m_left; }
+    // Where the panels' column stands in the window (right of the controls); whoever
+    // arranges the window calls it whenever that changes.
+    void placeColumn(const QRect& area);
+    int leftEdge() const { return m_area.left(); }
 
     bool elementListOpen() const;
     bool problemListOpen() const;
@@ -68,6 +69,10 @@ public:
 
     // Adds the two panels, with their keys, to a menu (the canvas menu offers them too).
     void addPanelEntries(QMenu& menu);
+
+signals:
+    // The width the panels want right of the controls: kPanelWidth while one is open, else 0.
+    void columnWidthWanted(int width);
 
 public slots:
     // A new folder is about to be loaded: the flags of the last one are forgotten.
@@ -111,8 +116,8 @@ private:
     QPointer<ProblemPanel> m_problems;
     QPointer<QWidget> m_focusBefore; // where the keyboard was before a panel took it
     std::vector<cli::Finding> m_findings;
-    std::vector<Kind> m_toOpen; // named open by the settings, built after the first frame
-    int m_left;
+    std::vector<Kind> m_toOpen;    // named open by the settings, built after the first frame
+    QRect m_area;                  // the column, in the window
     bool m_restored = false;       // the settings were read (at the first showing)
     bool m_restoring = false;      // opening the lists the settings name
     bool m_folderLoad = false;     // the next load is that of a newly chosen folder

@@ -26,6 +26,7 @@ void tst_Render::sameAsTheCanvas_data() {
     QTest::newRow("view 1, info bar off, 3x") << 1 << false << 3;
     QTest::newRow("view 2") << 2 << true << 1;
     QTest::newRow("view 3, 2x") << 3 << true << 2;
+    QTest::newRow("view 2, 4x") << 2 << true << 4;
 }
 
 void tst_Render::sameAsTheCanvas() {
@@ -65,6 +66,23 @@ void tst_Render::sameAsTheCanvas() {
         for (int x = 0; x < picture.width(); ++x)
             if (picture.pixel(x, y) != shown.pixel(x / scale, y / scale))
                 QFAIL(qPrintable(QStringLiteral("pixel %1,%2 differs").arg(x).arg(y)));
+
+    // The canvas enlarged as many times shows the same pixels, once its pixel grid is off.
+    if (scale == 1)
+        return;
+    while (w.Shape1->viewScale() < scale)
+        QTest::keyClick(&w, Qt::Key_Plus, Qt::ControlModifier);
+    const auto zoomed = [&w] {
+        return w.Shape1->parentWidget()
+            ->grab(w.Shape1->geometry())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    if (scale >= 4) {
+        QVERIFY(zoomed() != picture); // the grid
+        QTest::keyClick(&w, Qt::Key_Apostrophe, Qt::ControlModifier);
+    }
+    QCOMPARE(zoomed(), picture);
 }
 
 void tst_Render::viewsDrawnAloneOrTogether() {

@@ -1,0 +1,78 @@
+// Where the parts of the main window stand: the canvas area at the left, the
+// window's other controls beside it as one block in their arrangement of the
+// first size, then any panels to the right of them. A larger window gives its
+// room to the canvas area; a zoom makes the window as large as the canvas wants,
+// up to the screen's room.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <QRect>
+#include <QSize>
+#include <vector>
+
+namespace ui {
+class CanvasView;
+}
+
+namespace canvas {
+
+// The parts for one window size, in the window's pixels.
+struct Arrangement {
+    QRect canvasArea;
+    QRect controlsBlock;
+    QRect rightArea; // the panels, side by side
+};
+
+class WindowArrangement : public QObject {
+    Q_OBJECT
+public:
+    // Every direct child of the window other than the canvas area is a control
+    // of the block, which stands where it is now.
+    WindowArrangement(QWidget& window, ui::CanvasView& canvas);
+    ~WindowArrangement() override;
+
+    // A panel to the right of the controls block (after those added before), at
+    // this width and the window's full height. The window widens by it.
+    void addRightPanel(QWidget& panel, int width);
+    // Room right of the controls block that another unit fills itself (told where
+    // through `arranged`); the window widens or narrows by the change.
+    void setRightReserve(int width);
+
+    Arrangement arrangementFor(const QSize& window) const;
+    // The window size that shows the whole canvas at its zoom beside the controls
+    // and panels, no larger than the screen's room.
+    QSize preferredSize() const;
+    // Gives the window its preferred size (and keeps it on the screen).
+    void fitWindow();
+    // Places the parts for the window's size now.
+    void arrange();
+
+signals:
+    void arranged(const canvas::Arrangement& parts);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int panelsWidth() const;
+    QSize screenRoom() const;
+
+    QWidget& m_window;
+    QPointer<ui::CanvasView> m_canvas;
+    QRect m_block; // the controls block at the first size
+    struct Placed {
+        QPointer<QWidget> widget;
+        QPoint first; // its place at the first size
+    };
+    std::vector<Placed> m_controls;
+    struct Panel {
+        QPointer<QWidget> widget;
+        int width;
+    };
+    std::vector<Panel> m_panels;
+    int m_reserve = 0;
+};
+
+} // namespace canvas

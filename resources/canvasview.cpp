@@ -1,0 +1,260 @@
+#include "resources/canvasview.h"
+
+#include "resources/imagecontrol.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace ui {
+
+namespace {
+
+// Around the frame when enlarged, in device pixels on every side.
+constexpr int kZoomedMargin = 32;
+// From this zoom on the pixel grid is drawn.
+constexpr int kGridZoom = 4;
+constexpr int kWheelStep = 120; // one notch
+
+} // namespace
+
+// What lies over the pictures: the dimming of the margin where pictures reach
+// beyond the frame, and the pixel grid. It never takes the mouse.
+class CanvasSurface::Overlay : public QWidget {
+public:
+    explicit Overlay(CanvasSurface& surface) : QWidget(&surface), m_surface(surface) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        const QRect frame = m_surface.frameRect();
+        QRegion beyond;
+        for (QObject* child : m_surface.children()) {
+            auto* picture = dynamic_cast<ImageControl*>(child);
+            if (picture && !picture->isHidden())
+                beyond += picture->geometry();
+        }
+        beyond = beyond.subtracted(QRegion(frame)).intersected(event->region());
+        QPainter painter(this);
+        if (!beyond.isEmpty()) {
+            QColor veil = palette().color(QPalette::Window);
+            veil.setAlpha(160);
+            painter.setClipRegion(beyond);
+            painter.fillRect(beyond.boundingRect(), veil);
+            painter.setClipping(false);
+        }
+        if (m_surface.gridDrawn())
+            paintGrid(painter, frame, event->rect());
+    }
+
+private:
+    // A faint line at the start of every device pixel inside the frame: one
+    // tile of a device pixel, repeated.
+    void paintGrid(QPainter& painter, const QRect& frame, const QRect& dirty) {
+        const int k = m_surface.zoom();
+        const QRect inside = frame.adjusted(k, k, -k, -k).intersected(dirty);
+        if (inside.isEmpty())
+            return;
+        if (m_tile.width() != k) {
+            QImage tile(k, k, QImage::Format_ARGB32_Premultiplied);
+            tile.fill(Qt::transparent);
+            const QColor line(128, 128, 128, 80);
+            QPainter p(&tile);
+            p.fillRect(QRect(0, 0, k, 1), line);
+            p.fillRect(QRect(0, 1, 1, k - 1), line);
+            p.end();
+            m_tile = QPixmap::fromImage(tile);
+        }
+        painter.setBrushOrigin(frame.topLeft());
+        painter.fillRect(inside, QBrush(m_tile));
+    }
+
+    QPixmap m_tile; // one device pixel's share of the grid at the zoom
+    CanvasSurface& m_surface;
+};
+
+// --- the surface ----------------------------------------------------------------
+
+CanvasSurface::CanvasSurface(const QRect& frame, const QMargins& firstMargin)
+    : m_frame(frame), m_margin1(firstMargin), m_overlay(new Overlay(*this)) {
+    relayout();
+}
+
+QMargins CanvasSurface::margin(int zoom) const {
+    if (zoom == 1)
+        return m_margin1;
+    return QMargins(kZoomedMargin, kZoomedMargin, kZoomedMargin, kZoomedMargin);
+}
+
+QSize CanvasSurface::naturalSize(int zoom) const {
+    const QMargins m = margin(zoom);
+    return QSize(m_frame.width() + m.left() + m.right(), m_frame.height() + m.top() + m.bottom()) *
+           zoom;
+}
+
+void CanvasSurface::setZoom(int zoom) {
+    zoom = std::clamp(zoom, 1, 16);
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    relayout();
+}
+
+void CanvasSurface::setGridShown(bool shown) {
+    if (shown == m_grid)
+        return;
+    m_grid = shown;
+    m_overlay->update();
+}
+
+bool CanvasSurface::gridDrawn() const {
+    return m_grid && m_zoom >= kGridZoom;
+}
+
+void CanvasSurface::setArea(const QSize& area) {
+    if (area == m_area)
+        return;
+    m_area = area;
+    relayout();
+}
+
+QRect CanvasSurface::frameRect() const {
+    return QRect(m_origin, m_frame.size() * m_zoom);
+}
+
+QPointF CanvasSurface::toDevice(const QPointF& surface) const {
+    return (surface - QPointF(m_origin)) / m_zoom;
+}
+
+QPointF CanvasSurface::fromDevice(const QPointF& device) const {
+    return device * m_zoom + QPointF(m_origin);
+}
+
+QRect CanvasSurface::place(const QRect& windowPixels) const {
+    // Far-away controls stay far away without leaving the range of the pixels.
+    const auto at = [this](int pixel, int frame, int origin) {
+        const long long p = (long long)(pixel - frame) * m_zoom + origin;
+        return int(std::clamp(p, -8000000LL, 8000000LL));
+    };
+    return QRect(at(windowPixels.x(), m_frame.x(), m_origin.x()),
+                 at(windowPixels.y(), m_frame.y(), m_origin.y()), windowPixels.width() * m_zoom,
+                 windowPixels.height() * m_zoom);
+}
+
+void CanvasSurface::adopt(QWidget& control) {
+    const bool hidden = control.isHidden();
+    control.setParent(this);
+    control.setVisible(!hidden);
+    if (auto* geometry = dynamic_cast<TwipsGeometry*>(&control))
+        geometry->refreshPlacement();
+}
+
+void CanvasSurface::putOverlayBehind(QWidget& control) {
+    m_overlay->stackUnder(&control);
+}
+
+void CanvasSurface::relayout() {
+    const QSize natural = naturalSize(m_zoom);
+    const QSize size = natural.expandedTo(m_area);
+    const QMargins m = margin(m_zoom);
+    // Room beyond the natural size is shared out on both sides of the frame.
+    m_origin = QPoint(m.left(), m.top()) * m_zoom +
+               QPoint((size.width() - natural.width()) / 2, (size.height() - natural.height()) / 2);
+    resize(size);
+    m_overlay->setGeometry(rect());
+    for (QObject* child : children())
+        if (auto* geometry = dynamic_cast<TwipsGeometry*>(child))
+            geometry->refreshPlacement();
+    update();
+}
+
+// --- the view ---------------------------------------------------------------------
+
+CanvasView::CanvasView(QWidget& window, const std::vector<QWidget*>& canvasControls,
+                       const QRect& frame, const QMargins& firstMargin)
+    : QScrollArea(&window) {
+    setObjectName(QStringLiteral("canvasArea"));
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::NoFocus);
+    setWidgetResizable(false);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* surface = new CanvasSurface(frame, firstMargin);
+    surface->setObjectName(QStringLiteral("canvasSurface"));
+    for (QWidget* control : canvasControls)
+        surface->adopt(*control);
+    if (!canvasControls.empty())
+        surface->putOverlayBehind(*canvasControls.back());
+    setWidget(surface); // owns it
+    m_surface = surface;
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        bar->setFocusPolicy(Qt::NoFocus);
+        // The user scrolls: the anchor of the last zoom has done its work.
+        connect(bar, &QScrollBar::actionTriggered, this, [this] { settleAnchor(false); });
+    }
+    // The viewport stands where the canvas controls stood in the window.
+    setGeometry(QRect(QPoint(0, 0), surface->naturalSize(1)));
+}
+
+void CanvasView::setZoom(int zoom, std::optional<QPoint> anchor) {
+    const QPoint at = anchor.value_or(viewport()->rect().center());
+    const QPointF content(at +
+                          QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
+    m_anchor = Anchor{m_surface->toDevice(content), at};
+    m_surface->setZoom(zoom);
+    keepAnchor();
+}
+
+void CanvasView::settleAnchor(bool resizing) {
+    m_anchorAfterResize = resizing && m_anchor;
+    if (!resizing)
+        m_anchor.reset();
+}
+
+void CanvasView::keepAnchor() {
+    if (!m_anchor)
+        return;
+    const QPointF content = m_surface->fromDevice(m_anchor->device);
+    horizontalScrollBar()->setValue(int(std::lround(content.x())) - m_anchor->viewport.x());
+    verticalScrollBar()->setValue(int(std::lround(content.y())) - m_anchor->viewport.y());
+}
+
+void CanvasView::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    m_surface->setArea(viewport()->size());
+    keepAnchor();
+    if (m_anchorAfterResize) {
+        m_anchorAfterResize = false;
+        m_anchor.reset();
+    }
+}
+
+void CanvasView::wheelEvent(QWheelEvent* event) {
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (mods & Qt::ControlModifier) {
+        // Steps of whole notches; a flood of events gives one step per notch.
+        m_wheelRest += event->angleDelta().y();
+        const int steps = m_wheelRest / kWheelStep;
+        m_wheelRest -= steps * kWheelStep;
+        if (steps != 0)
+            emit zoomStepRequested(steps, event->position().toPoint());
+        event->accept();
+        return;
+    }
+    settleAnchor(false);
+    if ((mods & Qt::ShiftModifier) && event->angleDelta().x() == 0) {
+        // Shift+wheel scrolls sideways.
+        QScrollBar* bar = horizontalScrollBar();
+        const int lines = event->angleDelta().y() * 3 / kWheelStep;
+        bar->setValue(bar->value() - lines * std::max(1, bar->singleStep()));
+        event->accept();
+        return;
+    }
+    QScrollArea::wheelEvent(event);
+}
+
+} // namespace ui

@@ -1,0 +1,108 @@
+// The canvas area of the main window: the device screen's frame with a margin
+// around it, shown enlarged by a whole factor and scrolled when it is larger than
+// its area. The canvas controls (map, frame, element pictures, selection frame)
+// keep their twips geometry of the window at 1:1; the surface places them
+// enlarged and clips whatever lies beyond its margin, so that no canvas control
+// is ever drawn over another control of the window.
+#pragma once
+
+#include "resources/twipsgeometry.h"
+
+#include <QMargins>
+#include <QPoint>
+#include <QPointer>
+#include <QRect>
+#include <QScrollArea>
+#include <optional>
+#include <vector>
+
+namespace ui {
+
+class CanvasSurface : public QWidget, public Placement {
+public:
+    // frame: the device screen's frame in the window at 1:1 (pixels); firstMargin:
+    // what the canvas shows around it at 1:1.
+    CanvasSurface(const QRect& frame, const QMargins& firstMargin);
+
+    int zoom() const { return m_zoom; }
+    void setZoom(int zoom);
+    bool gridShown() const { return m_grid; }
+    void setGridShown(bool shown);
+    // Whether the pixel grid is drawn now: it is switched on and the zoom is 4 or more.
+    bool gridDrawn() const;
+
+    // The surface fills at least this size (its scroll area's viewport).
+    void setArea(const QSize& area);
+    // The size that shows the frame and its margin at this zoom.
+    QSize naturalSize(int zoom) const;
+    // The frame on the surface, in its pixels.
+    QRect frameRect() const;
+    // A surface position in device pixels from the frame's corner, and back.
+    QPointF toDevice(const QPointF& surface) const;
+    QPointF fromDevice(const QPointF& device) const;
+
+    QRect place(const QRect& windowPixels) const override;
+    int scale() const override { return m_zoom; }
+
+    // Becomes the parent of the control, which stays in front of those adopted before.
+    void adopt(QWidget& control);
+    // The dimming of the margin and the pixel grid lie over the pictures, just
+    // behind this control (the selection frame).
+    void putOverlayBehind(QWidget& control);
+
+private:
+    void relayout();
+    QMargins margin(int zoom) const;
+
+    class Overlay;
+    QRect m_frame;      // at 1:1, in the window
+    QMargins m_margin1; // at 1:1
+    int m_zoom = 1;
+    bool m_grid = true;
+    QSize m_area;
+    QPoint m_origin;              // the frame's corner on the surface
+    Overlay* m_overlay = nullptr; // a child
+};
+
+class CanvasView : public QScrollArea {
+    Q_OBJECT
+public:
+    // Takes the canvas controls, given from back to front, from their window.
+    CanvasView(QWidget& window, const std::vector<QWidget*>& canvasControls, const QRect& frame,
+               const QMargins& firstMargin);
+
+    CanvasSurface& surface() const { return *m_surface; }
+    int zoom() const { return m_surface->zoom(); }
+    // Shows the canvas this many times as large. The device pixel under the anchor
+    // (viewport pixels; the viewport's centre when none is given) stays where it is.
+    void setZoom(int zoom, std::optional<QPoint> anchor = std::nullopt);
+    // Whether the window is about to change the view's size after a zoom: the
+    // anchor is then kept once more when it has; otherwise it has done its work.
+    void settleAnchor(bool resizing);
+    // The viewport size that shows the whole canvas at this zoom.
+    QSize naturalSize(int zoom) const { return m_surface->naturalSize(zoom); }
+
+signals:
+    // Ctrl+wheel: steps up (positive) or down, at this viewport position.
+    void zoomStepRequested(int steps, QPoint anchor);
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void keepAnchor();
+
+    QPointer<CanvasSurface> m_surface;
+    // The device pixel to hold under a viewport position until the view has
+    // settled after a zoom (the window may grow after it).
+    struct Anchor {
+        QPointF device;
+        QPoint viewport;
+    };
+    std::optional<Anchor> m_anchor;
+    bool m_anchorAfterResize = false;
+    int m_wheelRest = 0; // a part of a wheel step, from fine-grained wheels
+};
+
+} // namespace ui
