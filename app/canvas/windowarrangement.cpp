@@ -44,7 +44,9 @@ void WindowArrangement::setRightReserve(int width) {
         return;
     const int change = width - m_reserve;
     m_reserve = width;
-    m_window.resize(m_window.width() + change, m_window.height());
+    // The window widens by the column, as far as the screen has room; beyond that the
+    // canvas area gives up the room and scrolls.
+    m_window.resize(std::min(m_window.width() + change, screenRoom().width()), m_window.height());
     arrange();
 }
 
