@@ -159,7 +159,18 @@ class XSession:
         return [int(w) for w in out.split()]
 
     def wait_window(self, name: str, timeout: float = 10.0) -> int:
-        return wait_until(lambda: self.windows(name), timeout, f'window "{name}"')[0]
+        window = wait_until(lambda: self.windows(name), timeout, f'window "{name}"')[0]
+        # A key sent the moment the window maps may reach the one before it: give it
+        # the time to take the keyboard (on a busy machine that can take a while).
+        deadline = time.monotonic() + 3.0
+        while time.monotonic() < deadline and self.focused() != window:
+            time.sleep(0.02)
+        return window
+
+    def focused(self) -> int:
+        """The window that has the keyboard, or 0."""
+        out = self.xdotool("getwindowfocus").strip()
+        return int(out) if out.isdigit() else 0
 
     def wait_no_window(self, name: str, timeout: float = 10.0):
         wait_until(lambda: not self.windows(name), timeout, f'window "{name}" to close')
