@@ -44,9 +44,13 @@ void WindowArrangement::setRightReserve(int width) {
         return;
     const int change = width - m_reserve;
     m_reserve = width;
-    // The window widens by the column, as far as the screen has room; beyond that the
-    // canvas area gives up the room and scrolls.
-    m_window.resize(std::min(m_window.width() + change, screenRoom().width()), m_window.height());
+    // The window widens by the column as far as the screen has room; beyond that the
+    // canvas area gives up the room and scrolls, but never below its first width, so
+    // that no control moves from its first place. Closing gives the canvas its room back.
+    const int least = m_block.right() + 1 + panelsWidth();
+    const int wanted = change > 0 ? std::min(m_window.width() + change, screenRoom().width())
+                                  : std::max(m_window.width() + change, preferredSize().width());
+    m_window.resize(std::max(least, wanted), m_window.height());
     arrange();
 }
 
