@@ -26,6 +26,8 @@ EditSession::EditSession(frmMain& window)
     connect(&window, &frmMain::loadBegins, this, &EditSession::loadBegins);
     connect(&window, &frmMain::layoutLoaded, this, &EditSession::layoutLoaded);
     connect(&window, &frmMain::saveBegins, this, &EditSession::saveBegins);
+    connect(&window, &frmMain::saveReady, this,
+            [this](bool& stale) { stale = stale || m_sync->changedSinceMerge(); });
     connect(&window, &frmMain::filesWritten, this, &EditSession::filesWritten);
     connect(&window, &frmMain::layoutSaved, this, &EditSession::layoutSaved);
     connect(&window, &frmMain::nudgeBegins, this, &EditSession::nudgeBegins);

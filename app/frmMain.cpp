@@ -239,6 +239,16 @@ void frmMain::BTNSave_Click() {
 }
 
 bool frmMain::saveLayout() {
+    // Another program may write a file between the merge and the write: then the
+    // save starts over with what it wrote (a few times at most).
+    for (int attempt = 1;; ++attempt) {
+        std::optional<bool> saved = saveLayoutOnce(attempt < 3);
+        if (saved)
+            return *saved;
+    }
+}
+
+std::optional<bool> frmMain::saveLayoutOnce(bool mayStartOver) {
     emit saveBegins();
     ProgramState& state = programState();
     const auto& catalogue = state.ElementCatalogue;
@@ -288,6 +298,12 @@ bool frmMain::saveLayout() {
         if (std::none_of(files.begin(), files.end(),
                          [&](const SavedFile& f) { return f.path == file; }))
             files.push_back(SavedFile{file, false, false, {}});
+    }
+    bool stale = false;
+    emit saveReady(stale);
+    if (stale && mayStartOver) {
+        batch.discard();
+        return std::nullopt;
     }
     const std::vector<std::string> notWritten = batch.commit();
     for (const std::string& name : notWritten) {

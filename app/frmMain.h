@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class cSHFolder;
@@ -70,6 +71,9 @@ signals:
     // A save is about to write the layout files from the canvas; whoever is told may
     // still bring the canvas up to date with the files.
     void saveBegins();
+    // The save has its new texts ready; whoever is told sets stale when a file changed
+    // since the canvas was brought up to date, and the save then starts over.
+    void saveReady(bool& stale);
     // A save wrote (or failed to write) the layout files, each once.
     void filesWritten(const std::vector<SavedFile>& files);
     // A save wrote every value into its file.
@@ -89,6 +93,8 @@ private:
     // Writes all elements; returns false (after warning the user) when a file
     // could not be written.
     bool saveLayout();
+    // One try of it; nothing when a file changed under it and it may start over.
+    std::optional<bool> saveLayoutOnce(bool mayStartOver);
     void nudge(Direction direction);
     void showLoadedChoice(); // puts the view chooser and the check box back to the loaded state
     void bindEvents();

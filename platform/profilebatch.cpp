@@ -87,6 +87,16 @@ const std::string* ProfileWriteBatch::contents(const char* fileName) const {
     return pending != nullptr && pending->usable ? &pending->text : nullptr;
 }
 
+void ProfileWriteBatch::discard() {
+    if (!m_open)
+        return;
+    m_open = false;
+    if (t_active == this)
+        t_active = m_outer;
+    m_files.clear();
+    m_byName.clear();
+}
+
 std::vector<std::string> ProfileWriteBatch::commit() {
     std::vector<std::string> failed;
     if (!m_open)

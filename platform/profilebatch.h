@@ -31,6 +31,8 @@ public:
     // Writes every changed file; returns the files (as the writes named them) that could
     // not be written, each once. The batch is closed afterwards.
     std::vector<std::string> commit();
+    // Closes the batch without writing anything.
+    void discard();
 
     // The batch open on this thread, or nullptr.
     static ProfileWriteBatch* active();

@@ -116,7 +116,14 @@ void LayoutSync::takeChangesFromFiles(qint64 lastChangeMs) {
         // A file that is gone or empty has nothing to take from: the save writes it anew.
         if (text && !text->empty() && text != state.base)
             mergeFile(state, file, *text);
+        state.merged = text;
     }
+}
+
+bool LayoutSync::changedSinceMerge() const {
+    return std::any_of(m_files.begin(), m_files.end(), [](const auto& entry) {
+        return readLayoutText(entry.first) != entry.second.merged;
+    });
 }
 
 QStringList LayoutSync::filesWritten(const std::vector<SavedFile>& files) {

@@ -37,6 +37,9 @@ public:
     // with a busy cursor) for files that are still being written. lastChangeMs: when a
     // change of the files was last noticed (ms since the epoch, 0: never).
     void takeChangesFromFiles(qint64 lastChangeMs);
+    // Whether a file no longer holds the text the last merge saw: another program
+    // wrote it in the meantime, and a save would replace what nobody merged.
+    bool changedSinceMerge() const;
     // A save wrote these files: their texts become the bases and their elements count as
     // saved. Gives the names of the elements whose change by another program the save
     // replaced with the user's values.
@@ -52,8 +55,9 @@ public:
 private:
     struct FileState {
         std::optional<std::string> base;
-        std::set<int> conflicts; // changed by both, not written yet
-        bool unsaved = false;    // the last save could not write every value into it
+        std::set<int> conflicts;           // changed by both, not written yet
+        bool unsaved = false;              // the last save could not write every value into it
+        std::optional<std::string> merged; // the text the last merge saw
     };
 
     void mergeFile(FileState& state, const QString& file, const std::string& text);

@@ -53,6 +53,7 @@ private slots:
     void saveTakesOutsideChanges_data();
     void saveTakesOutsideChanges();
     void saveWaitsForAFileStillBeingWritten();
+    void writeBetweenMergeAndSaveStartsOver();
     void halfFailedSaveKeepsTheMarkOfEachFile();
 };
 
@@ -491,6 +492,26 @@ void tst_Save::saveWaitsForAFileStillBeingWritten() {
     QCOMPARE(value(file, "gps", "x"), "7");
     QCOMPARE(value(file, "win", "y"), "23");
     QCOMPARE(editor.canvasRect(23).left(), 7);
+}
+
+void tst_Save::writeBetweenMergeAndSaveStartsOver() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString file = skin + "/defaultlt.ini";
+    editor.load(skin);
+    editor.click(editor.w().MoveS);
+    // Another program writes right after the save has merged the files.
+    int writes = 0;
+    QObject::connect(&editor.w(), &frmMain::saveBegins, &editor.w(), [&] {
+        if (writes++ == 0)
+            writeFile(file, layout({"log:50,84,40,36", "tmc:2,124,40,36", "gps:2,164,39,34",
+                                    "win:156,22,41,35"}));
+    });
+    editor.click(editor.w().BTNSave);
+    QCOMPARE(writes, 2); // the save started over once
+    QCOMPARE(value(file, "log", "x"), "50");
+    QCOMPARE(value(file, "win", "y"), "23");
+    QCOMPARE(editor.canvasRect(21).left(), 50);
 }
 
 void tst_Save::halfFailedSaveKeepsTheMarkOfEachFile() {
