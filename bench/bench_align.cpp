@@ -7,7 +7,7 @@
 #include "app/align/snapmath.h"
 #include "app/editsession.h"
 #include "app/frmMain.h"
-#include "benchsupport.h"
+#include "benchwindow.h"
 #include "elements/programstate.h"
 
 #include <QApplication>
@@ -58,14 +58,11 @@ int main(int argc, char* argv[]) {
         sink += r.dx + double(g.size());
     });
 
-    QTemporaryDir work;
-    if (!bench::prepareSampleRun(work.path()))
+    bench::SampleWindow run;
+    if (!run.ready())
         return 1;
-    frmMain w;
-    w.show();
-    QApplication::processEvents();
-    w.openSkinFolder(work.path(), false);
-    QApplication::processEvents();
+    frmMain& w = run.window();
+    run.open();
     align::AlignSession& session = w.editSession().alignment();
     PaintCounter paints;
     w.Image1->installEventFilter(&paints);

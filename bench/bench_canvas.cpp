@@ -1,7 +1,7 @@
 // The canvas enlarged, on the real main window (offscreen): a full repaint at
 // 800 %, and a drag step with its repaint at 800 % and at 100 %.
 #include "app/frmMain.h"
-#include "benchsupport.h"
+#include "benchwindow.h"
 #include "elements/programstate.h"
 #include "resources/canvasview.h"
 
@@ -62,14 +62,11 @@ void dragSteps(frmMain& w, ui::CanvasView& view, const char* name) {
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir work;
-    if (!bench::prepareSampleRun(work.path()))
+    bench::SampleWindow run;
+    if (!run.ready())
         return 1;
-
-    frmMain w;
-    w.show();
-    QApplication::processEvents();
-    w.openSkinFolder(work.path(), false);
+    frmMain& w = run.window();
+    run.open();
     auto* view = w.findChild<ui::CanvasView*>();
     if (!view)
         return 1;

@@ -1,7 +1,7 @@
 // Loading a skin and one pointer-move step of a drag and of an edge resize,
 // on the real main window (offscreen).
 #include "app/frmMain.h"
-#include "benchsupport.h"
+#include "benchwindow.h"
 #include "elements/programstate.h"
 
 #include <QApplication>
@@ -23,13 +23,10 @@ void send(QWidget* w, QEvent::Type type, QPointF pos, Qt::MouseButton button,
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir work;
-    if (!bench::prepareSampleRun(work.path()))
+    bench::SampleWindow run;
+    if (!run.ready())
         return 1;
-
-    frmMain w;
-    w.show();
-    QApplication::processEvents();
+    frmMain& w = run.window();
 
     std::printf("Tessel benchmarks: loading and dragging (offscreen)\n");
     bench::report("full load (SetTheControls, 25 elements)", 300, [&](int) { w.SetTheControls(); });

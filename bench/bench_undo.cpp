@@ -2,7 +2,7 @@
 // restore of the placements, the selection frame, the name and the four boxes.
 #include "app/editsession.h"
 #include "app/frmMain.h"
-#include "benchsupport.h"
+#include "benchwindow.h"
 #include "elements/programstate.h"
 
 #include <QApplication>
@@ -11,14 +11,11 @@
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir work;
-    if (!bench::prepareSampleRun(work.path()))
+    bench::SampleWindow run;
+    if (!run.ready())
         return 1;
-
-    frmMain w;
-    w.show();
-    QApplication::processEvents();
-    w.openSkinFolder(work.path(), false);
+    frmMain& w = run.window();
+    run.open();
 
     std::printf("Tessel benchmarks: undo and redo (offscreen)\n");
     // Two nudge steps, of "win" and of "log": an undo restores one element's

@@ -1,0 +1,35 @@
+// The editor's real main window over a copy of the sample skin, in a run folder of its
+// own, for the benchmarks that measure the window.
+#pragma once
+
+#include "app/frmMain.h"
+#include "benchsupport.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+namespace bench {
+
+class SampleWindow {
+public:
+    SampleWindow() {
+        m_window.show();
+        QApplication::processEvents();
+    }
+
+    // Whether the run folder could be prepared; the figures mean nothing otherwise.
+    bool ready() const { return m_ready; }
+    frmMain& window() { return m_window; }
+    // Loads the sample skin, as a choice in the folder dialog would.
+    void open() {
+        m_window.openSkinFolder(m_work.path(), false);
+        QApplication::processEvents();
+    }
+
+private:
+    QTemporaryDir m_work;
+    bool m_ready = prepareSampleRun(m_work.path()); // before the window reads its settings
+    frmMain m_window;
+};
+
+} // namespace bench
