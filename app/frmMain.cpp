@@ -132,18 +132,24 @@ void frmMain::BTNLoad_Click() {
     const QString folder = GetSkinFolder();
     if (folder.isEmpty())
         return;
+    openChosenFolder(folder);
+}
+
+bool frmMain::openChosenFolder(const QString& folder) {
     // Unsaved changes of the layout still on the canvas are offered for saving
     // into the folder they came from before another folder replaces them.
-    if (bLoaded && programState().bChanged &&
-        ui::MsgBox(kQuestion, ui::vbYesNo, kQuestionTitle) == ui::vbYes && !saveLayout())
-        return;
+    if (!settleUnsavedChanges())
+        return false;
     openSkinFolder(folder);
+    return true;
 }
 
 void frmMain::openSkinFolder(const QString& folder, bool remember) {
-    if (remember)
+    if (remember) {
+        emit rememberingFolder(folder);
         Global::WriteIniValue(Global::settingsFile(), QStringLiteral("Directory"),
                               QStringLiteral("lastDir"), folder);
+    }
     SkinFolder = folder;
     if (!SkinFolder.endsWith(QDir::separator()))
         SkinFolder += QDir::separator();
@@ -302,12 +308,25 @@ std::optional<bool> frmMain::saveLayoutOnce(bool mayStartOver) {
     return true;
 }
 
+bool frmMain::settleUnsavedChanges() {
+    if (!bLoaded || !programState().bChanged)
+        return true;
+    switch (ui::MsgBox(kQuestion, ui::vbYesNoCancel, kQuestionTitle)) {
+    case ui::vbYes:
+        return saveLayout();
+    case ui::vbNo:
+        return true; // the changes go
+    default:
+        return false; // "Abbrechen": nothing is written and nothing is thrown away
+    }
+}
+
 bool frmMain::CheckForSave(bool reload) {
     if (!bLoaded)
         return true;
-    if (programState().bChanged &&
-        ui::MsgBox(kQuestion, ui::vbYesNo, kQuestionTitle) == ui::vbYes && !saveLayout()) {
-        // Keep the unsaved work on the canvas rather than reloading over it.
+    if (!settleUnsavedChanges()) {
+        // Keep the unsaved work on the canvas rather than reloading over it, and
+        // show the choice that belongs to it.
         showLoadedChoice();
         return false;
     }
@@ -330,7 +349,8 @@ void frmMain::ChkInfobar_Click() {
 }
 
 void frmMain::Form_Terminate(bool& Cancel) {
-    // The reload after the question would have no visible effect: skip it.
+    // The reload after the question would have no visible effect: skip it. A failed
+    // save or "Abbrechen" keeps the window open.
     if (!CheckForSave(false))
         Cancel = true;
 }

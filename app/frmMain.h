@@ -48,10 +48,17 @@ public:
     // Loads this skin folder in the chosen view, as after a choice in the folder
     // dialog; with remember it also becomes the settings file's last folder.
     void openSkinFolder(const QString& folder, bool remember = true);
+    // Loads a folder the user chose (in the folder dialog or elsewhere): first the
+    // question about unsaved changes; false when it was cancelled or the save failed,
+    // and the folder is then not opened.
+    bool openChosenFolder(const QString& folder);
 
 signals:
     // A folder was chosen; its layout is loaded next.
     void folderOpened();
+    // A chosen folder is about to become the settings file's last folder, in place of
+    // the one the file names now.
+    void rememberingFolder(const QString& folder);
     // A load is about to read the layout files of the skin folder.
     void loadBegins();
     // The canvas shows the layout just loaded (a load or a reload).
@@ -75,8 +82,13 @@ private:
 
     void InitFirst();
     QString GetSkinFolder();
+    // The question about unsaved changes, if there are any: true when the caller may
+    // go on (nothing to ask, "Nein", or "Ja" and the save succeeded); false after
+    // "Abbrechen" or a failed save, with nothing written or thrown away.
+    bool settleUnsavedChanges();
     // Asks about unsaved changes, then reloads unless told not to. Returns false
-    // when the user wanted to save and the save failed (nothing is reloaded then).
+    // when the question was cancelled or the save failed (nothing is reloaded then,
+    // and the view chooser and the check box show the loaded state again).
     bool CheckForSave(bool reload = true);
     // Writes all elements; returns false (after warning the user) when a file
     // could not be written.

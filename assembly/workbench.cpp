@@ -1,14 +1,23 @@
 #include "assembly/workbench.h"
 
 #include "app/frmMain.h"
+#include "assembly/menucommands.h"
+#include "extras/access/controlnames.h"
 #include "extras/align/alignsession.h"
+#include "extras/align/selection.h"
 #include "extras/canvas/canvaszoom.h"
 #include "extras/canvas/windowarrangement.h"
 #include "extras/lists/listpanels.h"
+#include "extras/menus/menubar.h"
+#include "extras/menus/recentfolders.h"
+#include "extras/menus/snapsetting.h"
 #include "extras/session/editsession.h"
+#include "extras/status/statusline.h"
 #include "extras/undo/layouthistory.h"
 #include "resources/canvasview.h"
 
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QUndoStack>
 
 Workbench::Workbench() : m_window(std::make_unique<frmMain>()) {
@@ -57,10 +66,40 @@ Workbench::Workbench() : m_window(std::make_unique<frmMain>()) {
     aids.setHiddenPredicate([&panels](int i) { return panels.flags().hidden(i); });
     aids.setLockedPredicate([&panels](int i) { return panels.flags().locked(i); });
     panels.addPanelEntries(aids.canvasMenu());
+    aids.setSnapping(menus::rememberedSnapping());
+
+    // The menu bar above the window's first look and the status bar below it.
+    m_menus = std::make_unique<menus::MenuBar>(window);
+    m_recent = fillMenus(*m_menus, *this);
+    m_status = std::make_unique<status::StatusLine>(window, view.surface());
+    status::StatusLine& line = *m_status;
+    line.setSelectionSource([&window, &aids] {
+        bool ok = false;
+        const int active = window.loaded() ? window.Selector->Tag().toInt(&ok) : -1;
+        return status::SelectionState{ok ? active : -1, int(aids.selection().size())};
+    });
+    QObject::connect(&window, &frmMain::layoutLoaded, &line,
+                     [&line] { line.queueSelectionRefresh(); });
+    QObject::connect(&session.history().stack(), &QUndoStack::indexChanged, &line,
+                     [&line] { line.queueSelectionRefresh(); });
+    QObject::connect(m_canvas.get(), &canvas::CanvasZoom::zoomChanged, &line,
+                     [&line](int percent) { line.showZoom(percent); });
+    QObject::connect(&window, &frmMain::filesWritten, &line,
+                     [&line](const std::vector<SavedFile>& files) { line.showSaved(files); });
+    arrangement.setBars(&m_menus->bar(), &line.bar());
+
+    accessible::nameControls(window);
+}
+
+QRect Workbench::formArea() const {
+    return m_canvas->arrangement().arrangementFor(m_window->size()).form;
 }
 
 Workbench::~Workbench() {
     // The additions go before the window whose controls they hold.
+    m_status.reset();
+    m_recent.reset();
+    m_menus.reset();
     m_lists.reset();
     m_session.reset();
     m_align.reset();

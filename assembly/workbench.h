@@ -1,6 +1,7 @@
 // The editor as the user gets it: the main window and everything added around it
 // (undo and the keys, the watch on the layout files, the zoomed canvas, the canvas
-// aids and the two lists), created in this order and connected here. The window
+// aids, the two lists, the menu bar and the status bar), created in this order and
+// connected here. The window
 // itself names none of them: it announces what happens through its signals.
 #pragma once
 
@@ -17,6 +18,14 @@ class CanvasZoom;
 namespace lists {
 class ListPanels;
 }
+namespace menus {
+class MenuBar;
+class RecentFolders;
+} // namespace menus
+namespace status {
+class StatusLine;
+}
+class QRect;
 
 class Workbench {
 public:
@@ -30,6 +39,11 @@ public:
     align::AlignSession& alignment() const { return *m_align; }
     canvas::CanvasZoom& canvas() const { return *m_canvas; }
     lists::ListPanels& listPanels() const { return *m_lists; }
+    menus::MenuBar& menus() const { return *m_menus; }
+    menus::RecentFolders& recentFolders() const { return *m_recent; }
+    status::StatusLine& statusLine() const { return *m_status; }
+    // The window between its menu bar and its status bar, in the window's pixels.
+    QRect formArea() const;
 
 private:
     std::unique_ptr<frmMain> m_window;
@@ -37,4 +51,7 @@ private:
     std::unique_ptr<align::AlignSession> m_align;
     std::unique_ptr<EditSession> m_session;
     std::unique_ptr<lists::ListPanels> m_lists;
+    std::unique_ptr<menus::MenuBar> m_menus;
+    std::unique_ptr<menus::RecentFolders> m_recent;
+    std::unique_ptr<status::StatusLine> m_status;
 };

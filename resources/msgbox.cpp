@@ -49,10 +49,17 @@ int MsgBox(const QString& prompt, int buttons, const QString& title) {
 
     QPushButton* first = nullptr;
     QPushButton* second = nullptr;
-    if ((buttons & 7) == vbYesNo) {
+    QPushButton* third = nullptr;
+    if ((buttons & 7) == vbYesNo || (buttons & 7) == vbYesNoCancel) {
         first = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
         second = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
-        box.mustAnswer = true;
+        if ((buttons & 7) == vbYesNoCancel) {
+            third = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+            third->setObjectName(QStringLiteral("third"));
+            box.setEscapeButton(third); // also the close button
+        } else {
+            box.mustAnswer = true;
+        }
     } else if ((buttons & 7) == vbOKCancel) {
         first = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         second = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
@@ -75,6 +82,8 @@ int MsgBox(const QString& prompt, int buttons, const QString& title) {
     switch (buttons & 7) {
     case vbYesNo:
         return isFirst ? vbYes : vbNo;
+    case vbYesNoCancel:
+        return isFirst ? vbYes : box.clickedButton() == second ? vbNo : vbCancel;
     case vbOKCancel:
         return isFirst ? vbOK : vbCancel;
     default:

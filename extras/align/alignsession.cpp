@@ -101,6 +101,30 @@ bool AlignSession::snapping() const {
     return m_drag->snapping;
 }
 
+QAction& AlignSession::snappingAction() {
+    return m_menu->snapping();
+}
+
+void AlignSession::selectAllShown() {
+    if (!m_enabled || !m_canvas->loaded())
+        return;
+    const int active = m_canvas->active();
+    m_selection->selectOnly(active);
+    for (int i = 0; i < ui::MainForm::kElementCount; ++i)
+        if (i != active && m_canvas->shown(i))
+            m_selection->add(i);
+}
+
+QRectF AlignSession::selectionBounds() const {
+    QRectF bounds;
+    if (!m_canvas->loaded())
+        return bounds;
+    for (int i : m_selection->members())
+        if (m_canvas->shown(i))
+            bounds |= m_canvas->rect(i);
+    return bounds;
+}
+
 QMenu& AlignSession::canvasMenu() {
     return m_menu->menu();
 }

@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QMenu;
 class WindowShortcuts;
 struct DragStep;
@@ -53,6 +54,16 @@ public:
     // Snapping while dragging (on at start; the canvas menu switches it too).
     void setSnapping(bool on);
     bool snapping() const;
+    // The checkable entry of the canvas menu that switches snapping (other menus may
+    // show it too).
+    QAction& snappingAction();
+
+    // Selects every element the view shows (and the element list does not hide); the
+    // active element stays the active one.
+    void selectAllShown();
+    // The selected elements that the view shows, together, in device pixels (empty
+    // when there are none).
+    QRectF selectionBounds() const;
 
     void onLayoutLoaded();
     void onNudgeBegins();

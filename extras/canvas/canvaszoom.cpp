@@ -1,11 +1,13 @@
 #include "extras/canvas/canvaszoom.h"
 
 #include "app/Global.h"
+#include "extras/canvas/viewcentre.h"
 #include "extras/canvas/windowarrangement.h"
 #include "extras/shared/shortcuts.h"
 #include "extras/shared/title.h"
 #include "resources/canvasview.h"
 #include "resources/mainform.h"
+#include "resources/screen.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -139,6 +141,27 @@ void CanvasZoom::remember() const {
     Global::WriteIniValue(file, kSection, kZoomKey, QString::number(percent()));
     Global::WriteIniValue(file, kSection, kGridKey,
                           gridShown() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void CanvasZoom::zoomToFit(const QRectF& device) {
+    if (device.isEmpty() || QApplication::mouseButtons() != Qt::NoButton)
+        return;
+    const QSize area = m_arrangement->largestCanvasArea();
+    int fitting = kLevels.front();
+    for (int level : kLevels)
+        if (device.width() * level / 100 <= area.width() &&
+            device.height() * level / 100 <= area.height())
+            fitting = level;
+    setPercent(fitting);
+    // The centre decides, not the place the zoom held.
+    m_view->settleAnchor(false);
+    centreWhileSettling(*m_view, device.center());
+}
+
+void CanvasZoom::zoomToScreen() {
+    const ui::ShapeControl& frame = *m_window.Shape1; // at 1:1, in twips
+    zoomToFit(
+        QRectF(0, 0, frame.Width() / ui::kTwipsPerPixel, frame.Height() / ui::kTwipsPerPixel));
 }
 
 } // namespace canvas

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QRectF>
 #include <array>
 #include <memory>
 #include <optional>
@@ -36,6 +37,11 @@ public:
     void step(int steps, std::optional<QPoint> anchor = std::nullopt);
     void setPercent(int percent, std::optional<QPoint> anchor = std::nullopt);
     void toggleGrid();
+    // The largest level at which this rectangle of device pixels fits the largest
+    // canvas area the window can give, with the rectangle in the middle of the view.
+    void zoomToFit(const QRectF& device);
+    // The whole device screen, as large as it fits.
+    void zoomToScreen();
 
     ui::CanvasView& view() const { return *m_view; }
     WindowArrangement& arrangement() const { return *m_arrangement; }

@@ -54,6 +54,24 @@ void WindowArrangement::setRightReserve(int width) {
     arrange();
 }
 
+void WindowArrangement::setBars(QWidget* top, QWidget* bottom) {
+    std::erase_if(m_controls,
+                  [&](const Placed& p) { return p.widget == top || p.widget == bottom; });
+    const int before = barsHeight();
+    m_topBar = top;
+    m_bottomBar = bottom;
+    m_window.resize(m_window.width(), m_window.height() + barsHeight() - before);
+    arrange();
+}
+
+int WindowArrangement::barsHeight() const {
+    int height = 0;
+    for (const QWidget* bar : {m_topBar.data(), m_bottomBar.data()})
+        if (bar)
+            height += bar->sizeHint().height();
+    return height;
+}
+
 int WindowArrangement::panelsWidth() const {
     int width = m_reserve;
     for (const Panel& panel : m_panels)
@@ -65,9 +83,11 @@ int WindowArrangement::panelsWidth() const {
 Arrangement WindowArrangement::arrangementFor(const QSize& window) const {
     const int right = panelsWidth();
     const int canvasWidth = std::max(0, window.width() - m_block.width() - right);
-    const int height = std::max(0, window.height());
-    return {QRect(0, 0, canvasWidth, height), QRect(canvasWidth, 0, m_block.width(), height),
-            QRect(canvasWidth + m_block.width(), 0, right, height)};
+    const int top = m_topBar ? m_topBar->sizeHint().height() : 0;
+    const int height = std::max(0, window.height() - barsHeight());
+    return {QRect(0, top, canvasWidth, height), QRect(canvasWidth, top, m_block.width(), height),
+            QRect(canvasWidth + m_block.width(), top, right, height),
+            QRect(0, top, window.width(), height)};
 }
 
 QSize WindowArrangement::screenRoom() const {
@@ -85,7 +105,7 @@ QSize WindowArrangement::preferredSize() const {
         return m_window.size();
     const QSize canvas = m_canvas->naturalSize(m_canvas->zoom());
     QSize wanted(canvas.width() + m_block.width() + panelsWidth(),
-                 std::max(canvas.height(), m_block.height()));
+                 std::max(canvas.height(), m_block.height()) + barsHeight());
     const QSize room = screenRoom();
     // Where the canvas must scroll one way, its scroll bar takes room the other way.
     const int bar = m_canvas->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -94,6 +114,12 @@ QSize WindowArrangement::preferredSize() const {
     if (wanted.height() > room.height())
         wanted.rwidth() += bar;
     return wanted.boundedTo(room);
+}
+
+QSize WindowArrangement::largestCanvasArea() const {
+    const QSize area = arrangementFor(screenRoom()).canvasArea.size();
+    const int bar = m_canvas ? m_canvas->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    return (area - QSize(bar, bar)).expandedTo(QSize(0, 0));
 }
 
 void WindowArrangement::fitWindow() {
@@ -114,7 +140,7 @@ void WindowArrangement::arrange() {
     const Arrangement parts = arrangementFor(m_window.size());
     if (m_canvas)
         m_canvas->setGeometry(parts.canvasArea);
-    const QPoint shift(parts.controlsBlock.left() - m_block.left(), 0);
+    const QPoint shift(parts.controlsBlock.left() - m_block.left(), parts.form.top());
     for (const Placed& control : m_controls)
         if (control.widget)
             control.widget->move(control.first + shift);
@@ -122,9 +148,15 @@ void WindowArrangement::arrange() {
     for (const Panel& panel : m_panels) {
         if (!panel.widget)
             continue;
-        panel.widget->setGeometry(left, 0, panel.width, parts.rightArea.height());
+        panel.widget->setGeometry(left, parts.rightArea.top(), panel.width,
+                                  parts.rightArea.height());
         left += panel.width;
     }
+    if (m_topBar)
+        m_topBar->setGeometry(0, 0, m_window.width(), parts.form.top());
+    if (m_bottomBar)
+        m_bottomBar->setGeometry(0, parts.form.bottom() + 1, m_window.width(),
+                                 m_window.height() - parts.form.bottom() - 1);
     emit arranged(parts);
 }
 

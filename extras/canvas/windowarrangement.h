@@ -23,6 +23,7 @@ struct Arrangement {
     QRect canvasArea;
     QRect controlsBlock;
     QRect rightArea; // the panels, side by side
+    QRect form;      // all of them: the window between its bars
 };
 
 class WindowArrangement : public QObject {
@@ -39,6 +40,10 @@ public:
     // Room right of the controls block that another unit fills itself (told where
     // through `arranged`); the window widens or narrows by the change.
     void setRightReserve(int width);
+    // Bars across the window's full width above and below everything else (a menu
+    // bar, a status bar; either may be null), at their own height. The window grows
+    // by them, and the rest keeps its arrangement below the top bar.
+    void setBars(QWidget* top, QWidget* bottom);
 
     Arrangement arrangementFor(const QSize& window) const;
     // The window size that shows the whole canvas at its zoom beside the controls
@@ -46,6 +51,9 @@ public:
     QSize preferredSize() const;
     // Gives the window its preferred size (and keeps it on the screen).
     void fitWindow();
+    // The canvas area of a window as large as the screen's room, less room for the
+    // canvas's scroll bars: what a zoom can show at most without scrolling.
+    QSize largestCanvasArea() const;
     // Places the parts for the window's size now.
     void arrange();
 
@@ -57,6 +65,7 @@ protected:
 
 private:
     int panelsWidth() const;
+    int barsHeight() const;
     QSize screenRoom() const;
 
     QWidget& m_window;
@@ -73,6 +82,8 @@ private:
     };
     std::vector<Panel> m_panels;
     int m_reserve = 0;
+    QPointer<QWidget> m_topBar;
+    QPointer<QWidget> m_bottomBar;
 };
 
 } // namespace canvas

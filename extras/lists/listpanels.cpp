@@ -216,10 +216,11 @@ void ListPanels::relayout() {
     const int height = m_area.height();
     // Both open: the element list above with its 25 rows taking the larger part.
     const int split = elements && problems ? height * 3 / 5 : height;
+    const int top = m_area.top();
     if (elements)
-        m_elements->setGeometry(m_area.left(), 0, width, split);
+        m_elements->setGeometry(m_area.left(), top, width, split);
     if (problems)
-        m_problems->setGeometry(m_area.left(), elements ? split : 0, width,
+        m_problems->setGeometry(m_area.left(), top + (elements ? split : 0), width,
                                 elements ? height - split : height);
 }
 

@@ -69,7 +69,7 @@ private:
     void select(const QList<int>& members) {
         for (int k = 0; k < members.size(); ++k)
             QTest::mouseClick(&w(), Qt::LeftButton, k ? Qt::ControlModifier : Qt::NoModifier,
-                              pic(members[k])->geometry().center());
+                              pic(members[k])->mapTo(&w(), pic(members[k])->rect().center()));
     }
     align::AlignSession& session() { return editor->bench().alignment(); }
     frmMain& w() { return editor->w(); }
@@ -292,7 +292,7 @@ void tst_Align::rubberBand() {
     QFETCH(bool, shift);
     QFETCH(QList<int>, selected);
     QFETCH(int, active);
-    const QPoint origin = w().Shape1->geometry().topLeft();
+    const QPoint origin = w().Shape1->mapTo(&w(), QPoint(0, 0));
     const Qt::KeyboardModifiers mods = shift ? Qt::ShiftModifier : Qt::NoModifier;
     QTest::mousePress(&w(), Qt::LeftButton, mods, origin + from);
     QTest::mouseMove(&w(), origin + (from + to) / 2);
@@ -321,7 +321,8 @@ void tst_Align::groupMoveWritesWhatSingleMovesWrite() {
     open(single);
     for (int i : {22, 24, 17, 21}) {
         QTest::mouseClick(&single.w(), Qt::LeftButton, {},
-                          single.w().elementPicture(i)->geometry().center());
+                          single.w().elementPicture(i)->mapTo(
+                              &single.w(), single.w().elementPicture(i)->rect().center()));
         single.drag(i, QPoint(5, 5), QPoint(12, 8));
     }
     QVERIFY(together.contains("x=27"));

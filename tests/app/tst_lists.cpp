@@ -172,7 +172,7 @@ void tst_Lists::hideAndLock() {
     const QString skin = editor.makeSkin(standardMapview(), defaultsWinOnGps());
     load(editor, skin);
     frmMain& w = editor.w();
-    const QPoint spot = w.elementPicture(24)->geometry().center();
+    const QPoint spot = w.elementPicture(24)->mapTo(&w, w.elementPicture(24)->rect().center());
     QTest::mouseClick(&w, Qt::LeftButton, {}, spot);
     QCOMPARE(w.Selector->Tag(), QStringLiteral("24")); // in front
 
@@ -323,16 +323,20 @@ void tst_Lists::panelsKeepTheFirstLook() {
         QTRY_COMPARE(bench.listPanels().problemListOpen(), problems);
         const int open = (elements || problems) ? lists::ListPanels::kPanelWidth : 0;
         QCOMPARE(w.width(), ui::MainForm::kClientWidth + open);
-        // Every control of the first look where it was (the canvas pieces inside the
-        // canvas area); anything new stands right of them.
+        // Every control of the first look where it was in the form, the window between
+        // its menu bar and status bar (the canvas pieces inside the canvas area); anything
+        // new in the form stands right of them.
+        const QRect form = bench.formArea();
         for (auto it = look.cbegin(); it != look.cend(); ++it) {
             const QWidget* control = w.Controls(it.key());
             QVERIFY2(control, qPrintable(it.key()));
-            QCOMPARE(QRect(control->mapTo(&w, QPoint(0, 0)), control->size()), it.value());
+            QCOMPARE(QRect(control->mapTo(&w, QPoint(0, 0)) - form.topLeft(), control->size()),
+                     it.value());
         }
         for (QWidget* child : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (!look.contains(child->objectName()) && child->isVisible() &&
-                !child->findChild<QWidget*>(QStringLiteral("Shape1")))
+                !child->findChild<QWidget*>(QStringLiteral("Shape1")) &&
+                form.contains(child->geometry().topLeft()))
                 QVERIFY(child->x() >= ui::MainForm::kClientWidth);
         // F6 toggles, and the settings remember it.
         QTest::keyClick(&w, Qt::Key_F6);
@@ -363,9 +367,10 @@ void tst_Lists::menuOnlyOnTheBareSurface() {
     Editor editor;
     load(editor, editor.makeSkin(standardMapview(), standardDefaults()));
     frmMain& w = editor.w();
-    const QPoint point = where == "bare"  ? QPoint(300, 200)
-                         : where == "map" ? w.Image1->geometry().topLeft() + QPoint(120, 240)
-                                          : w.elementPicture(21)->geometry().center();
+    const QPoint point =
+        where == "bare"  ? QPoint(300, 200)
+        : where == "map" ? w.Image1->mapTo(&w, QPoint(120, 240))
+                         : w.elementPicture(21)->mapTo(&w, w.elementPicture(21)->rect().center());
     QVERIFY(where != "map" || w.childAt(point) == w.Image1);
     QStringList shown;
     QTimer closer; // takes down any menu that opens, after noting what it offers

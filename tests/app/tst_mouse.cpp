@@ -250,18 +250,18 @@ void tst_Mouse::foremostPictureTakesThePress() {
     // Menu (18) and win (24) overlap after win is moved onto Menu; win lies in front.
     QCOMPARE(w().Selector->Tag(), QStringLiteral("24"));
     w().elementPicture(24)->setGeometry(w().elementPicture(18)->geometry());
-    QTest::mouseClick(&w(), Qt::LeftButton, {}, w().elementPicture(18)->geometry().center());
+    QTest::mouseClick(&w(), Qt::LeftButton, {}, pic(18)->mapTo(&w(), pic(18)->rect().center()));
     QCOMPARE(w().Selector->Tag(), QStringLiteral("24"));
     // A press on the blue frame reaches the picture under it.
-    QTest::mouseClick(&w(), Qt::LeftButton, {}, pic(21)->geometry().topLeft() + QPoint(1, 10));
+    QTest::mouseClick(&w(), Qt::LeftButton, {}, pic(21)->mapTo(&w(), QPoint(1, 10)));
     QCOMPARE(w().Selector->Tag(), QStringLiteral("21"));
-    QTest::mouseClick(&w(), Qt::LeftButton, {}, pic(21)->geometry().topLeft() + QPoint(1, 10));
+    QTest::mouseClick(&w(), Qt::LeftButton, {}, pic(21)->mapTo(&w(), QPoint(1, 10)));
     QCOMPARE(w().Selector->Tag(), QStringLiteral("21"));
 }
 
 void tst_Mouse::pointerResetOverTheBackground() {
     // Only the active element shows the sizing arrows.
-    QTest::mouseClick(&w(), Qt::LeftButton, {}, pic(21)->geometry().center());
+    QTest::mouseClick(&w(), Qt::LeftButton, {}, pic(21)->mapTo(&w(), pic(21)->rect().center()));
     const QPoint edge = pic(21)->mapTo(&w(), QPoint(1, 18));
     QTest::mouseMove(&w(), edge);
     QTest::mouseMove(&w(), edge + QPoint(0, 1));

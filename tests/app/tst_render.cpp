@@ -58,8 +58,10 @@ void tst_Render::sameAsTheCanvas() {
     w.Selector->hide();
     for (QWidget* mark : w.findChildren<QWidget*>(QStringLiteral("ProblemMark")))
         mark->hide();
-    const QImage shown =
-        w.grab(w.Shape1->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = w.Shape1->parentWidget()
+                             ->grab(w.Shape1->geometry())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shown.size(), QSize(240, 320));
     const QImage picture = rendered.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < picture.height(); ++y)

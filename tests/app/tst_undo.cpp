@@ -172,7 +172,8 @@ void tst_Undo::undoKeepsTheMarkWhileTheCanvasDiffers() {
     editor.click(editor.w().elementPicture(3));
     run(editor, "X:20");
     // Passing over "from" pulls its dummy along, which is no step of its own.
-    const QPoint over = editor.w().elementPicture(3)->geometry().center();
+    QWidget* from = editor.w().elementPicture(3);
+    const QPoint over = from->mapTo(&editor.w(), from->rect().center());
     QTest::mouseMove(&editor.w(), over);
     QTest::mouseMove(&editor.w(), over + QPoint(1, 0));
     QTRY_COMPARE(editor.canvasRect(20).left(), 20);

@@ -44,14 +44,18 @@ QPoint deviceAt(frmMain& w, QPoint viewport) {
     return QPoint(int(std::floor(device.x())), int(std::floor(device.y())));
 }
 
-// At 100 % every control stands where the window puts it at 1:1, in the first
-// window size, and the canvas does not scroll.
-void checkFirstLook(frmMain& w) {
-    QTRY_COMPARE(w.size(), QSize(601, 345));
+// At 100 % every control stands where the window puts it at 1:1 in its form (the
+// window between the menu bar and the status bar), the form has its first size, and
+// the canvas does not scroll.
+void checkFirstLook(const Workbench& bench) {
+    frmMain& w = bench.window();
+    QTRY_COMPARE(bench.formArea().size(), QSize(601, 345));
+    QCOMPARE(w.width(), 601);
+    const QPoint origin = bench.formArea().topLeft();
     int checked = 0;
     for (QWidget* control : w.findChildren<QWidget*>())
         if (auto* geometry = dynamic_cast<ui::TwipsGeometry*>(control); geometry && ++checked)
-            QCOMPARE(QRect(control->mapTo(&w, QPoint(0, 0)), control->size()),
+            QCOMPARE(QRect(control->mapTo(&w, QPoint(0, 0)) - origin, control->size()),
                      QRect(int(geometry->Left()) / 15, int(geometry->Top()) / 15,
                            int(geometry->Width()) / 15, int(geometry->Height()) / 15));
     QCOMPARE(checked, 49);
@@ -127,7 +131,7 @@ void tst_Zoom::keys() {
                                          : QStringLiteral("Tessel - sample* (%1 %)").arg(percent);
     QCOMPARE(w().windowHandle()->title(), title);
     if (percent == 100)
-        checkFirstLook(w());
+        checkFirstLook(editor->bench());
 }
 
 void tst_Zoom::wheelKeepsThePixelUnderThePointer_data() {
@@ -290,8 +294,10 @@ void tst_Zoom::nothingOverTheControls() {
     QCOMPARE(view.surface().size(),
              view.naturalSize(view.zoom()).expandedTo(view.viewport()->size()));
     // The controls keep their arrangement, beside the canvas area.
-    QCOMPARE(w().txtX->pos(), QPoint(view.width() + 480 - 288, 64));
-    const QRect controls(view.geometry().right() + 1, 0, w().width() - view.width(), w().height());
+    const QRect form = editor->bench().formArea();
+    QCOMPARE(w().txtX->pos(), QPoint(view.width() + 480 - 288, 64) + form.topLeft());
+    const QRect controls(view.geometry().right() + 1, form.top(), w().width() - view.width(),
+                         form.height());
     const QImage shown = w().grab().toImage().copy(controls);
     // "log" shows as it is inside the frame (the middle of a device pixel, off
     // the grid), dimmed beyond it.
@@ -343,7 +349,7 @@ void tst_Zoom::remembered() {
     QCOMPARE(percentOf(second), percent);
     QCOMPARE(viewOf(second).surface().gridShown(), grid);
     if (percent == 100)
-        checkFirstLook(second);
+        checkFirstLook(bench);
     QCOMPARE(second.windowHandle()->title(), percent == 100
                                                  ? QStringLiteral("Tessel")
                                                  : QStringLiteral("Tessel (%1 %)").arg(percent));
