@@ -58,8 +58,8 @@ void fillEdit(menus::MenuBar& bar, Workbench& bench) {
     bar.add(Menu::Edit, {.text = QStringLiteral("Alles &auswählen"),
                          .keys = ctrl(Qt::Key_A),
                          .ownKeys = true,
-                         .run = [&aids] { aids.selectAllShown(); },
-                         .enabled = [&window] { return window.loaded(); }});
+                         .textFirst = true,
+                         .run = [&aids] { aids.selectAllShown(); }});
 
     // The align keys are the canvas aids' own: the entries show them.
     bool distributing = false;

@@ -55,22 +55,36 @@ wait_for() {
 }
 window_shown() { [ -n "$(xdotool search --onlyvisible --name "^$1\$")" ]; }
 window_gone() { ! window_shown "$1"; }
-# blue_at <x> <y>: the selection frame's blue is at that window pixel.
-blue_at() { [ "$(import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}')" = "#0000FF" ]; }
+# blue_at <x> <y>: the selection frame's blue is at that pixel of the form (the window
+# between its menu bar and its status bar).
+blue_at() {
+    [ "$(import -window root -crop "1x1+$1+$(($2 + top))" -depth 8 txt:- |
+        grep -o '#[0-9A-F]\{6\}')" = "#0000FF" ]
+}
+# form_top: the screen row where the form starts, from the canvas frame's right edge
+# (x 271, black from 8 rows below the form's top; the menu bar draws nothing there).
+form_top() {
+    local row
+    row=$(import -window root -crop 1x120+271+8 -depth 8 txt:- |
+        awk -F'[,:]' '/#000000/ { print $2; exit }')
+    [ -n "$row" ] && [ "$row" -gt 0 ] && top=$row
+}
+top=
 
 (cd "$work" && exec "$build/tessel") &
 tessel_pid=$!
 wait_for "the editor's window" window_shown Tessel
 window=$(xdotool search --onlyvisible --name '^Tessel$' | head -n1)
+wait_for "the canvas frame" form_top
 
-xdotool mousemove 524 280 click 1 # "Laden"
+xdotool mousemove 524 $((280 + top)) click 1 # "Laden"
 wait_for "the folder dialog" window_shown "Ordner suchen"
 xdotool key Return # the dialog opens on the remembered folder
 wait_for "the folder dialog to close" window_gone "Ordner suchen"
 wait_for "the layout" blue_at 189 31 # the frame on "win" after the load
 
 # Select "distance" (the big "500 m"), then take the pointer off the canvas.
-xdotool mousemove 125 50 click 1 mousemove 700 500
+xdotool mousemove 125 $((50 + top)) click 1 mousemove 700 500
 wait_for "the frame on the selected element" blue_at 97 31
 sleep 0.3 # let the label and the boxes finish painting
 

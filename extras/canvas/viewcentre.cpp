@@ -12,13 +12,14 @@ namespace canvas {
 namespace {
 
 constexpr int kSettleMs = 1000;
+const QString kKeeperName = QStringLiteral("centreKeeper");
 
 // Lives on the view (its child) until the window has settled.
 class CentreKeeper : public QObject {
 public:
     CentreKeeper(ui::CanvasView& view, const QPointF& device)
         : QObject(&view), m_view(view), m_device(device) {
-        setObjectName(QStringLiteral("centreKeeper"));
+        setObjectName(kKeeperName);
         view.installEventFilter(this);
         for (QScrollBar* bar : {view.horizontalScrollBar(), view.verticalScrollBar()})
             connect(bar, &QScrollBar::actionTriggered, this, &QObject::deleteLater);
@@ -48,8 +49,7 @@ void centreOn(ui::CanvasView& view, const QPointF& device) {
 }
 
 void centreWhileSettling(ui::CanvasView& view, const QPointF& device) {
-    for (QObject* old : view.findChildren<CentreKeeper*>(QString(), Qt::FindDirectChildrenOnly))
-        delete old;
+    delete view.findChild<QObject*>(kKeeperName, Qt::FindDirectChildrenOnly);
     centreOn(view, device);
     new CentreKeeper(view, device); // owned by the view; goes by itself
 }

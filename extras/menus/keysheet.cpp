@@ -35,14 +35,15 @@ QDialog* buildSheet(QWidget& window) {
     }
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     table->horizontalHeader()->setStretchLastSection(true);
-    table->resizeRowsToContents();
+    // The rows follow the wrapped texts whatever the sheet's width.
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, sheet);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Schließen"));
     QObject::connect(buttons, &QDialogButtonBox::rejected, sheet, &QDialog::reject);
     auto* layout = new QVBoxLayout(sheet);
     layout->addWidget(table);
     layout->addWidget(buttons);
-    sheet->resize(640, 560);
+    sheet->resize(760, 600);
     return sheet;
 }
 
@@ -92,7 +93,8 @@ std::span<const KeyRow> keyRows() {
          QStringLiteral("drei oder mehr horizontal / vertikal mit gleichen Abständen verteilen")},
         {{QStringLiteral("Ctrl+A")},
          {},
-         QStringLiteral("alle Elemente der Ansicht auswählen (Alles auswählen)")},
+         QStringLiteral("alle Elemente der Ansicht auswählen (Alles auswählen); in einem Feld "
+                        "dessen ganzen Text")},
         {{QStringLiteral("Ctrl+Z")},
          {},
          QStringLiteral("macht die letzte Änderung des Layouts rückgängig, auch in einem Feld")},

@@ -52,7 +52,9 @@ QAction* MenuBar::add(Menu which, Entry entry) {
         connect(&m, &QMenu::aboutToShow, action, refresh);
     if (!entry.keys.isEmpty()) {
         showKeys(*action, entry.keys);
-        if (entry.ownKeys)
+        if (entry.ownKeys && entry.textFirst)
+            action->setShortcutContext(Qt::WindowShortcut); // Qt asks the text field first
+        else if (entry.ownKeys)
             for (int k = 0; k < entry.keys.count(); ++k)
                 m_keys->add(entry.keys[k], [action, refresh] {
                     refresh();

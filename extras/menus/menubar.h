@@ -27,6 +27,9 @@ struct Entry {
     // The keys are new with this entry: the window takes them for it. Otherwise the
     // entry only shows keys that act already.
     bool ownKeys = false;
+    // With ownKeys: a text field that has the keyboard takes the keys itself (select all
+    // in a box stays select all); elsewhere in the window they run the entry.
+    bool textFirst = false;
     std::function<void()> run{};
     std::function<bool()> enabled{}; // asked whenever the menu opens; always when empty
     std::function<bool()> checked{}; // a check mark, asked whenever the menu opens

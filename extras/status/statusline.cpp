@@ -21,6 +21,7 @@ QLabel* addField(QStatusBar& bar, const char* name, const QString& accessibleNam
     auto* field = new QLabel(&bar); // owned by the bar
     field->setObjectName(QString::fromLatin1(name));
     field->setAccessibleName(accessibleName);
+    field->setContentsMargins(8, 0, 8, 0);
     bar.addPermanentWidget(field);
     return field;
 }

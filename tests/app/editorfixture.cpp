@@ -80,6 +80,18 @@ void BoxAnswerer::poll() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible())
         return;
+    if (m_button.startsWith('<')) {
+        ++count;
+        title = box->windowTitle();
+        text = box->text();
+        if (onShown)
+            onShown();
+        if (m_button == "<Escape>")
+            QTest::keyClick(box, Qt::Key_Escape);
+        else
+            box->close();
+        return;
+    }
     for (QAbstractButton* b : box->buttons()) {
         if (b->text().remove('&') == m_button) {
             ++count;

@@ -27,7 +27,8 @@ void writeFile(const QString& path, const QByteArray& data);
 QByteArray layout(const QStringList& sections);
 
 // Answers the next modal message box by clicking the button with this text
-// (mnemonic marks ignored) and remembers its title and text.
+// (mnemonic marks ignored) and remembers its title and text. "<Escape>" presses
+// Escape in the box instead, "<close>" closes it as the title bar's button does.
 class BoxAnswerer {
 public:
     explicit BoxAnswerer(QString button);

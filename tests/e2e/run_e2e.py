@@ -27,7 +27,9 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 import skin  # noqa: E402
 from xsession import TOOLS, Failure, XSession, wait_until  # noqa: E402
 
-# Controls of the main window, client pixels (the window sits at 0,0 without a window manager).
+# Controls of the main window, pixels of its form: the window between its menu bar and its
+# status bar (the window sits at 0,0 without a window manager; XSession.origin is the form's
+# corner on the screen).
 LOAD = (524, 280)
 SAVE = (524, 320)
 INFOBAR_CHECK = (319, 76)
@@ -60,10 +62,18 @@ class Editor:
         self.process = subprocess.Popen([str(tessel), *args], cwd=folder, env=x.env,
                                         stdout=self.log, stderr=subprocess.STDOUT)
         self.window = x.wait_window("Tessel( - .+)?")  # named after the skin once loaded
-        # The canvas is painted once the map shows inside the frame.
-        x.wait_screen(lambda s: s.share((40, 40, 20, 20), BLUE) == 0 and
-                      s.share((60, 200, 40, 40), (248, 212, 160), 24) > 0.2, 10,
-                      "the map on the canvas")
+
+        # The canvas is painted once the map shows inside the frame; the frame's top right
+        # corner (8 pixels below the form's top) tells where the form starts.
+        def painted(shot):
+            top = form_top(shot)
+            if top is None:
+                return False
+            x.origin = shot.origin = (0, top)
+            return (shot.share((40, 40, 20, 20), BLUE) == 0 and
+                    shot.share((60, 200, 40, 40), (248, 212, 160), 24) > 0.2)
+
+        x.wait_screen(painted, 10, "the map on the canvas")
 
     def stop(self):
         if self.process.poll() is None:
@@ -108,8 +118,9 @@ class Editor:
         before = set(self.x.windows(".*"))
         self.x.click(*VIEW_ARROW)
         popup = wait_until(lambda: set(self.x.windows(".*")) - before, 5, "the list of views")
-        left, top, width, height = self.x.geometry(popup.pop())
-        self.x.click(left + width // 2, top + (2 * number - 1) * height // 6)
+        left, top, width, height = self.x.geometry(popup.pop())  # on the screen
+        self.x.xdotool("mousemove", left + width // 2, top + (2 * number - 1) * height // 6,
+                       "click", 1)
 
     def answer(self, key: str):
         self.x.wait_window(QUESTION)
@@ -121,6 +132,16 @@ class Editor:
 
 
 # --- checks on the screen ------------------------------------------------------------------
+
+
+def form_top(shot) -> int | None:
+    """The screen row where the form starts: the canvas frame's right edge (x 271) is the
+    first black on that column, 8 rows below the form's top; nothing of the menu bar is
+    drawn there."""
+    for y in range(8, 120):
+        if all(shot.screen_pixel(CANVAS[0] + CANVAS[2] - 1, y + k) == BLACK for k in range(4)):
+            return y - 8
+    return None
 
 
 def frame_around(box):
@@ -227,8 +248,11 @@ def first_start_without_settings(run: Run):
     copy; the choice is remembered and the first view is laid out."""
     work, folder = run.folder("first", settings=False)
     editor = run.start(work)
-    if run.x.geometry(editor.window)[2:] != (601, 345):
-        raise Failure(f"client area {run.x.geometry(editor.window)[2:]}, expected (601, 345)")
+    width, height = run.x.geometry(editor.window)[2:]
+    top = run.x.origin[1]
+    if width != 601 or top <= 0 or height - top <= 345:
+        raise Failure(f"client area {width} x {height} with the form from row {top}: expected a "
+                      f"601 x 345 form between a menu bar and a status bar")
     shot = run.x.screenshot()
     if shot.share(CANVAS, BLUE) > 0.001:
         raise Failure("a selection frame shows before anything was loaded")

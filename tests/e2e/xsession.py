@@ -38,7 +38,8 @@ def wait_until(condition, timeout: float, what: str, interval: float = 0.05):
 class Screenshot:
     """The root window's pixels, from an xwd dump (ZPixmap, 24 or 32 bits per pixel)."""
 
-    def __init__(self, dump: bytes):
+    def __init__(self, dump: bytes, origin: tuple[int, int] = (0, 0)):
+        self.origin = origin  # where pixel 0, 0 lies on the screen
         fields = struct.unpack(">25I", dump[:100])
         header_size, _, pixmap_format, _, self.width, self.height = fields[:6]
         byte_order, bits_per_pixel, bytes_per_line = fields[7], fields[11], fields[12]
@@ -53,6 +54,9 @@ class Screenshot:
         self._masks = [(m, (m & -m).bit_length() - 1) for m in (red_mask, green_mask, blue_mask)]
 
     def pixel(self, x: int, y: int) -> tuple[int, int, int]:
+        return self.screen_pixel(x + self.origin[0], y + self.origin[1])
+
+    def screen_pixel(self, x: int, y: int) -> tuple[int, int, int]:
         at = y * self._line + x * self._step
         value = int.from_bytes(self._data[at : at + self._step], self._order)
         return tuple((value & mask) >> shift for mask, shift in self._masks)
@@ -73,6 +77,9 @@ class XSession:
 
     def __init__(self, workdir: Path, size: str = "1024x768x24"):
         self.workdir = workdir
+        # Where the program's form (its window between the menu bar and the status bar)
+        # starts on the screen: clicks and screenshots count from there.
+        self.origin = (0, 0)
         read_end, write_end = os.pipe()
         self._server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", size, "-nolisten", "tcp",
@@ -124,7 +131,11 @@ class XSession:
         return done.stdout
 
     def click(self, x: int, y: int):
-        self.xdotool("mousemove", x, y, "click", 1)
+        self.xdotool("mousemove", *self.on_screen((x, y)), "click", 1)
+
+    def on_screen(self, point) -> tuple[int, int]:
+        """A point of the program's form on the screen (see origin)."""
+        return point[0] + self.origin[0], point[1] + self.origin[1]
 
     def drag(self, start, *path, pause: float = 0.04, exact: bool = True):
         """Presses the left button at start, moves through path, releases at its end.
@@ -132,14 +143,14 @@ class XSession:
         The editor ignores the first motion after a press, so a path of several
         points makes it follow the pointer. With exact, Alt is held throughout:
         the element follows the pointer without snapping to its neighbours."""
-        self.xdotool("mousemove", *start)
+        self.xdotool("mousemove", *self.on_screen(start))
         time.sleep(pause)
         if exact:
             self.xdotool("keydown", "alt")
         self.xdotool("mousedown", 1)
         for point in path:
             time.sleep(pause)
-            self.xdotool("mousemove", *point)
+            self.xdotool("mousemove", *self.on_screen(point))
         time.sleep(pause)
         self.xdotool("mouseup", 1)
         if exact:
@@ -190,7 +201,7 @@ class XSession:
     def screenshot(self) -> Screenshot:
         dump = subprocess.run(["xwd", "-root", "-silent"], env=self.env, capture_output=True,
                               check=True, timeout=20).stdout
-        return Screenshot(dump)
+        return Screenshot(dump, self.origin)
 
     def wait_screen(self, check, timeout: float, what: str) -> Screenshot:
         """Takes screenshots until check(shot) holds; gives the last one."""

@@ -1579,6 +1579,9 @@ void TstControls::msgBoxLooks_data() {
 
     QTest::newRow("yes/no") << int(ui::vbYesNo) << "Frage:" << QStringList{"&Ja", "&Nein"}
                             << int(QMessageBox::NoIcon) << "&Ja";
+    QTest::newRow("yes/no/cancel")
+        << int(ui::vbYesNoCancel) << "Frage:" << QStringList{"&Ja", "&Nein", "Abbrechen"}
+        << int(QMessageBox::NoIcon) << "&Ja";
     QTest::newRow("ok/cancel with warning")
         << int(ui::vbOKCancel | ui::vbExclamation) << QStringLiteral("Ungültige Pfadangabe")
         << QStringList{"OK", "Abbrechen"} << int(QMessageBox::Warning) << "OK";
@@ -1625,6 +1628,13 @@ void TstControls::msgBoxAnswers_data() {
 
     const int yesNo = ui::vbYesNo;
     const int okCancel = ui::vbOKCancel | ui::vbExclamation;
+    const int yesNoCancel = ui::vbYesNoCancel;
+    QTest::newRow("yes/no/cancel click Ja") << yesNoCancel << "click &Ja" << int(ui::vbYes);
+    QTest::newRow("yes/no/cancel key n") << yesNoCancel << "key n" << int(ui::vbNo);
+    QTest::newRow("yes/no/cancel click Abbrechen")
+        << yesNoCancel << "click Abbrechen" << int(ui::vbCancel);
+    QTest::newRow("yes/no/cancel escape") << yesNoCancel << "key escape" << int(ui::vbCancel);
+    QTest::newRow("yes/no/cancel close button") << yesNoCancel << "close" << int(ui::vbCancel);
     QTest::newRow("yes/no click Ja") << yesNo << "click &Ja" << int(ui::vbYes);
     QTest::newRow("yes/no click Nein") << yesNo << "click &Nein" << int(ui::vbNo);
     QTest::newRow("yes/no key j") << yesNo << "key j" << int(ui::vbYes);
@@ -1651,6 +1661,10 @@ void TstControls::msgBoxAnswers() {
     QVERIFY(QTest::qWaitForWindowActive(&owner));
 
     whenMessageBoxOpens([action](QMessageBox& box) {
+        if (action == QLatin1String("close")) {
+            box.close();
+            return;
+        }
         if (action.startsWith(QLatin1String("click "))) {
             QTest::mouseClick(buttonWithText(box, action.mid(6)), Qt::LeftButton);
             return;
