@@ -116,8 +116,13 @@ void tst_Access::formLooksAsWithoutTheBars() {
     QVERIFY(QTest::qWaitForWindowActive(&editor.w()));
     const QRect form = editor.bench().formArea();
     QCOMPARE(form.size(), QSize(601, 345));
-    QVERIFY(form.top() > 0);                          // the menu bar above
-    QVERIFY(editor.w().height() > form.bottom() + 1); // the status bar below
+    // The menu bar right above, the status bar right below, both the window's width.
+    const QRect menu = editor.w().findChild<QWidget*>("menuBar")->geometry();
+    const QRect status = editor.w().findChild<QWidget*>("statusBar")->geometry();
+    QCOMPARE(menu, QRect(0, 0, 601, form.top()));
+    QVERIFY(form.top() > 0);
+    QCOMPARE(status, QRect(0, form.bottom() + 1, 601, editor.w().height() - form.bottom() - 1));
+    QVERIFY(status.height() > 0);
     const QImage central = editor.w().grab(form).toImage();
     QCOMPARE(central.size(), bare.size());
     int differing = 0;
