@@ -55,6 +55,9 @@ private slots:
     void saveWaitsForAFileStillBeingWritten();
     void writeBetweenMergeAndSaveStartsOver();
     void halfFailedSaveKeepsTheMarkOfEachFile();
+    void typedValueIsTakenOnlyWhenHeldExactly_data();
+    void typedValueIsTakenOnlyWhenHeldExactly();
+    void boxShowingTheElementIsNotTakenAgain();
 };
 
 void tst_Save::saveWithoutChangesNormalises() {
@@ -534,6 +537,68 @@ void tst_Save::halfFailedSaveKeepsTheMarkOfEachFile() {
     BoxAnswerer question("Nein");
     QVERIFY(editor.w().close());
     QCOMPARE(question.count, 1);
+}
+
+void tst_Save::typedValueIsTakenOnlyWhenHeldExactly_data() {
+    QTest::addColumn<int>("box"); // 0 to 3: X, Y, CX, CY
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("saved"); // the key's value in the file after the save
+    QTest::addColumn<bool>("taken");
+    // win stands at 156,22 41x35; the keys typed on the way are taken when they can be.
+    QTest::newRow("whole pixels") << 0 << "120"
+                                  << "120" << true;
+    QTest::newRow("whole twips") << 0 << "12.4"
+                                 << "12.4" << true;
+    QTest::newRow("half a pixel: 7.5 twips") << 0 << "10.5"
+                                             << "10" << false;
+    QTest::newRow("box would show 1E+08") << 0 << "99999999"
+                                          << "9999999" << false;
+    QTest::newRow("beyond the element's range") << 1 << "3e9"
+                                                << "3" << false;
+    QTest::newRow("no number") << 2 << "abc"
+                               << "41" << false;
+    QTest::newRow("negative size") << 3 << "-5"
+                                   << "35" << false;
+}
+
+void tst_Save::typedValueIsTakenOnlyWhenHeldExactly() {
+    QFETCH(int, box);
+    QFETCH(QString, text);
+    QFETCH(QString, saved);
+    QFETCH(bool, taken);
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString file = skin + "/defaultlt.ini";
+    editor.load(skin);
+    frmMain& w = editor.w();
+    QLineEdit* boxes[] = {w.txtX, w.txtY, w.txtCX, w.txtCY};
+    const char* keys[] = {"x", "y", "cx", "cy"};
+    type(boxes[box], text);
+    QCOMPARE(boxes[box]->text(), text); // the box keeps what was typed
+    QCOMPARE(boxes[box]->property("notTaken").toString().isEmpty(), taken);
+    // Saved with Ctrl+S from the box, twice: its key releases take nothing more.
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClick(boxes[box], Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(value(file, "win", keys[box]), saved);
+        QVERIFY(!programState().bChanged);
+    }
+    // A value taken clears the mark.
+    type(boxes[box], "7");
+    QVERIFY(!boxes[box]->property("notTaken").isValid());
+}
+
+void tst_Save::boxShowingTheElementIsNotTakenAgain() {
+    Editor editor;
+    // win at x 99999999: the box shows 1E+08, which is not the element's value.
+    const QString skin = editor.makeSkin(
+        standardMapview(),
+        layout({"log:2,84,40,36", "tmc:2,124,40,36", "gps:2,164,39,34", "win:99999999,22,41,35"}));
+    editor.load(skin);
+    QCOMPARE(editor.w().txtX->text(), QStringLiteral("1E+08"));
+    type(editor.w().txtY, "30");
+    editor.click(editor.w().BTNSave);
+    QCOMPARE(value(skin + "/defaultlt.ini", "win", "x"), "99999999");
+    QCOMPARE(value(skin + "/defaultlt.ini", "win", "y"), "30");
 }
 
 QTEST_MAIN(tst_Save)

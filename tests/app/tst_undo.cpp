@@ -333,11 +333,11 @@ void tst_Undo::tipShowsNameAndValues() {
     Editor editor;
     QLocale::setDefault(QLocale(QLocale::German));
     editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
-    run(editor, "X:10,5");
+    run(editor, "X:10,4");
     QWidget* picture = editor.w().elementPicture(24);
     QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), picture->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(picture, &tip);
-    QCOMPARE(QToolTip::text(), QStringLiteral("win\nX 10,5   Y 22   CX 41   CY 35"));
+    QCOMPARE(QToolTip::text(), QStringLiteral("win\nX 10,4   Y 22   CX 41   CY 35"));
     QLocale::setDefault(QLocale::c());
 }
 
