@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
@@ -40,6 +41,10 @@ public:
     // Whether a file no longer holds the text the last merge saw: another program
     // wrote it in the meantime, and a save would replace what nobody merged.
     bool changedSinceMerge() const;
+    // Takes as its base each file that another program changed without moving anything
+    // the canvas shows from it (comments, other keys, line endings, the same values
+    // written otherwise). Returns whether a file holds changes that do move elements.
+    bool takeChangesThatMoveNothing();
     // A save wrote these files: their texts become the bases and their elements count as
     // saved. Gives the names of the elements whose change by another program the save
     // replaced with the user's values.
@@ -61,7 +66,15 @@ private:
     };
 
     void mergeFile(FileState& state, const QString& file, const std::string& text);
-    CanvasMapping mapping() const;
+    // Gives every element the info bar's height from the text of its file and moves the
+    // shifted elements' frames accordingly; whether one moved.
+    bool takeInfoBarHeight(const QString& file, const std::string& text,
+                           const CanvasMapping& before);
+    bool movesNothing(const QString& file, const std::string& text) const;
+    // How the canvas maps the files' values, with the info bar's height of the last read
+    // or the one given.
+    CanvasMapping mapping(std::optional<std::int32_t> infoBarHeight = std::nullopt) const;
+    std::optional<std::int32_t> infoBarHeightIn(const QString& file, const std::string& text) const;
     std::vector<int> elementsOf(const QString& file) const;
 
     frmMain& m_window;

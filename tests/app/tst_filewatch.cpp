@@ -1,5 +1,7 @@
 // Layout files changed by another program while the skin is loaded.
 #define QTEST_QPA_MOUSE_HANDLING
+#include "app/editsession.h"
+#include "app/undo/layouthistory.h"
 #include "editorfixture.h"
 #include "elements/programstate.h"
 
@@ -29,6 +31,18 @@ QByteArray defaultsWithWinAt(int x) {
     return defaultsWith(2, x);
 }
 
+void undoKey(frmMain& w) {
+    QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, Qt::Key_Z, Qt::ControlModifier);
+}
+
+// The canvas rectangles of all elements.
+QList<QRect> allRects(Editor& editor) {
+    QList<QRect> rects;
+    for (int i = 0; i < kElementCount; ++i)
+        rects << editor.canvasRect(i);
+    return rects;
+}
+
 // Lets notifications that should not come have their chance (a negative can only wait):
 // longer than the time a change needs to settle before it is acted on.
 void settle() {
@@ -51,6 +65,10 @@ private slots:
     void vanishedFileIsWatchedWhenItReturns();
     void halfWrittenFileIsNeverLoaded_data();
     void halfWrittenFileIsNeverLoaded();
+    void mergedInfobarHeightShiftsTheElementsBelow_data();
+    void mergedInfobarHeightShiftsTheElementsBelow();
+    void changeThatMovesNothingIsTakenQuietly_data();
+    void changeThatMovesNothingIsTakenQuietly();
 };
 
 void tst_FileWatch::quietReloadKeepsTheActiveElement_data() {
@@ -195,6 +213,102 @@ void tst_FileWatch::halfWrittenFileIsNeverLoaded() {
     SlowWriter writer(skin + "/defaultlt.ini", next, next.indexOf("[win]") + 3, 500);
     QTRY_COMPARE(editor.canvasRect(24).x(), 120);
     QVERIFY(!jumped);
+}
+
+void tst_FileWatch::mergedInfobarHeightShiftsTheElementsBelow_data() {
+    QTest::addColumn<bool>("question"); // merged by "Nein" to the question, else by a save
+    QTest::addColumn<int>("edited");    // the element the user nudged down by one before
+    QTest::newRow("Nein, win edited") << true << 24;
+    QTest::newRow("save, win edited") << false << 24;
+    QTest::newRow("Nein, to edited") << true << 2;
+    QTest::newRow("save, to edited") << false << 2;
+}
+
+void tst_FileWatch::mergedInfobarHeightShiftsTheElementsBelow() {
+    QFETCH(bool, question);
+    QFETCH(int, edited);
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(30), standardDefaults());
+    editor.load(skin);
+    frmMain& w = editor.w();
+    QCOMPARE(editor.canvasRect(2).top(), 40 - 28); // "to", shifted by the info bar
+    QTest::mouseClick(w.elementPicture(edited), Qt::LeftButton, {}, QPoint(10, 9));
+    editor.click(w.MoveS);
+    {
+        BoxAnswerer no("Nein");
+        BoxAnswerer note("OK");
+        replaceFile(skin + "/mapviewlt.ini", standardMapview(40));
+        if (question)
+            QTRY_COMPARE(no.count, 1);
+        else
+            editor.click(w.BTNSave);
+        QCOMPARE(note.count, 0); // the info bar was changed by the other program alone
+    }
+    // Every element keeps its file value and shows with the new shift.
+    QCOMPARE(editor.canvasRect(2).top(), edited == 2 ? 40 - 38 + 1 : 40 - 38);
+    QCOMPARE(editor.canvasRect(1).height(), 40);
+    if (edited == 2) {
+        undoKey(w);
+        QCOMPARE(editor.canvasRect(2).top(), 40 - 38);
+        QCOMPARE(programState().bChanged, !question); // a save wrote the nudge
+    }
+    editor.click(w.BTNSave);
+    // What a load of the saved files draws.
+    const QList<QRect> drawn = allRects(editor);
+    w.SetTheControls();
+    QCOMPARE(allRects(editor), drawn);
+}
+
+void tst_FileWatch::changeThatMovesNothingIsTakenQuietly_data() {
+    QTest::addColumn<bool>("unsaved"); // the user's nudge is not saved yet
+    QTest::addColumn<QString>("file"); // the file the other program rewrites
+    QTest::addColumn<QString>("how");  // what it changes, every element's values kept
+    QTest::newRow("comment, unsaved") << true << "defaultlt.ini"
+                                      << "comment";
+    QTest::newRow("comment, saved") << false << "defaultlt.ini"
+                                    << "comment";
+    QTest::newRow("line endings, unsaved") << true << "mapviewlt.ini"
+                                           << "line endings";
+    QTest::newRow("line endings, saved") << false << "mapviewlt.ini"
+                                         << "line endings";
+    QTest::newRow("same value spelt otherwise") << true << "defaultlt.ini"
+                                                << "spelling";
+}
+
+void tst_FileWatch::changeThatMovesNothingIsTakenQuietly() {
+    QFETCH(bool, unsaved);
+    QFETCH(QString, file);
+    QFETCH(QString, how);
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    editor.load(skin);
+    frmMain& w = editor.w();
+    editor.click(w.MoveS); // win 156,23
+    if (!unsaved)
+        editor.click(w.BTNSave);
+    int loads = 0;
+    connect(&w, &frmMain::layoutLoaded, &w, [&] { ++loads; });
+    BoxAnswerer box("Ja");
+    QByteArray content = readFile(skin + "/" + file);
+    if (how == "comment")
+        content = "; written by another program\r\n" + content + "[other]\r\nk=1\r\n";
+    else if (how == "line endings")
+        content.replace("\r\n", "\n");
+    else
+        content.replace("x=156", "x = 156.0");
+    replaceFile(skin + "/" + file, content);
+    settle();
+    QCOMPARE(box.count, 0);
+    QCOMPARE(loads, 0);
+    QCOMPARE(editor.canvasRect(24).topLeft(), QPoint(156, 23));
+    QCOMPARE(programState().bChanged, unsaved);
+    QCOMPARE(w.editSession().history().stack().count(), 1);
+    undoKey(w);
+    QCOMPARE(editor.canvasRect(24).topLeft(), QPoint(156, 22));
+    QCOMPARE(programState().bChanged, !unsaved);
+    // The other program's text is the new base: a change after it is still noticed.
+    replaceFile(skin + "/defaultlt.ini", defaultsWith(50, 156));
+    QTRY_COMPARE(editor.canvasRect(21).left(), 50);
 }
 
 QTEST_MAIN(tst_FileWatch)
