@@ -73,12 +73,12 @@ CanvasMapping LayoutSync::mapping(std::optional<std::int32_t> infoBarHeight) con
 }
 
 std::optional<std::int32_t> LayoutSync::infoBarHeightIn(const QString& file,
-                                                        const std::string& text) const {
+                                                        std::string_view text) const {
     const auto& catalogue = programState().ElementCatalogue;
     if (file != m_window.skinFolder() + catalogue[1].iniFile)
         return std::nullopt;
     return skinlayout::infoBarHeight(
-        [&text](const QString& section, const QString& key, int fallback) {
+        [text](const QString& section, const QString& key, int fallback) {
             return valueIn(text, section, key, fallback);
         });
 }
@@ -154,7 +154,9 @@ bool LayoutSync::movesNothing(const QString& file, const std::string& text) cons
     const auto it = m_files.find(file);
     const std::string_view base =
         it != m_files.end() && it->second.base ? std::string_view(*it->second.base) : "";
-    const CanvasMapping was = mapping();
+    // Each text with its own info bar: the values are compared, not how the canvas
+    // shows them since the last load.
+    const CanvasMapping was = mapping(infoBarHeightIn(file, base));
     const CanvasMapping next = mapping(infoBarHeightIn(file, text));
     const std::vector<int> elements = elementsOf(file);
     return std::none_of(elements.begin(), elements.end(), [&](int i) {

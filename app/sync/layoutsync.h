@@ -16,6 +16,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class frmMain;
@@ -74,7 +75,8 @@ private:
     // How the canvas maps the files' values, with the info bar's height of the last read
     // or the one given.
     CanvasMapping mapping(std::optional<std::int32_t> infoBarHeight = std::nullopt) const;
-    std::optional<std::int32_t> infoBarHeightIn(const QString& file, const std::string& text) const;
+    // The info bar's height in the text, when the file is the info bar's.
+    std::optional<std::int32_t> infoBarHeightIn(const QString& file, std::string_view text) const;
     std::vector<int> elementsOf(const QString& file) const;
 
     frmMain& m_window;

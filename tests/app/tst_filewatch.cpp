@@ -263,26 +263,39 @@ void tst_FileWatch::changeThatMovesNothingIsTakenQuietly_data() {
     QTest::addColumn<bool>("unsaved"); // the user's nudge is not saved yet
     QTest::addColumn<QString>("file"); // the file the other program rewrites
     QTest::addColumn<QString>("how");  // what it changes, every element's values kept
+    QTest::addColumn<bool>("infobar"); // the user saved another info bar height first
     QTest::newRow("comment, unsaved") << true << "defaultlt.ini"
-                                      << "comment";
+                                      << "comment" << false;
     QTest::newRow("comment, saved") << false << "defaultlt.ini"
-                                    << "comment";
+                                    << "comment" << false;
     QTest::newRow("line endings, unsaved") << true << "mapviewlt.ini"
-                                           << "line endings";
+                                           << "line endings" << false;
     QTest::newRow("line endings, saved") << false << "mapviewlt.ini"
-                                         << "line endings";
+                                         << "line endings" << false;
     QTest::newRow("same value spelt otherwise") << true << "defaultlt.ini"
-                                                << "spelling";
+                                                << "spelling" << false;
+    // The canvas keeps the shift of the load; the file's values did not change.
+    QTest::newRow("comment after a new info bar height") << false << "mapviewlt.ini"
+                                                         << "comment" << true;
 }
 
 void tst_FileWatch::changeThatMovesNothingIsTakenQuietly() {
     QFETCH(bool, unsaved);
     QFETCH(QString, file);
     QFETCH(QString, how);
+    QFETCH(bool, infobar);
     Editor editor;
     const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
     editor.load(skin);
     frmMain& w = editor.w();
+    if (infobar) {
+        QTest::mouseClick(w.elementPicture(1), Qt::LeftButton, {}, QPoint(100, 9));
+        w.txtCY->setFocus();
+        w.txtCY->selectAll();
+        QTest::keyClicks(w.txtCY, "50");
+        editor.click(w.BTNSave);
+        QTest::mouseClick(w.elementPicture(24), Qt::LeftButton, {}, QPoint(20, 18));
+    }
     editor.click(w.MoveS); // win 156,23
     if (!unsaved)
         editor.click(w.BTNSave);
@@ -302,7 +315,7 @@ void tst_FileWatch::changeThatMovesNothingIsTakenQuietly() {
     QCOMPARE(loads, 0);
     QCOMPARE(editor.canvasRect(24).topLeft(), QPoint(156, 23));
     QCOMPARE(programState().bChanged, unsaved);
-    QCOMPARE(w.editSession().history().stack().count(), 1);
+    QCOMPARE(w.editSession().history().stack().count(), infobar ? 2 : 1);
     undoKey(w);
     QCOMPARE(editor.canvasRect(24).topLeft(), QPoint(156, 22));
     QCOMPARE(programState().bChanged, !unsaved);
