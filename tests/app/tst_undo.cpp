@@ -225,6 +225,10 @@ void tst_Undo::otherProgramsValuesSurviveUndoAndRedo_data() {
     QTest::newRow("redo of a key taken since is skipped")
         << "t e T s z"
         << "win y 30" << true << "r" << QRect(156, 30, 41, 35) << true << "156 30";
+    // z: "to" back; z: nothing left of win's step, so the info bar's is undone.
+    QTest::newRow("a step with nothing left is passed over")
+        << "t e T s S t t e"
+        << "win y 30" << true << "z z" << QRect(156, 30, 41, 35) << true << "156 30";
     QTest::newRow("undo of a key taken since is skipped")
         << "s S t e"
         << "win y 30" << true << "z z" << QRect(156, 30, 41, 35) << false << "156 30";
