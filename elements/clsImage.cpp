@@ -234,7 +234,8 @@ bool clsImage::applyBoxes(Apply how, const ui::TextBox* typed) {
     const double height = picture.Height();
 
     // While editing, a box that shows the element as it stands is left alone: its text is
-    // the element's value rounded for showing, and taking it would move the element.
+    // the element's value rounded for showing, and taking it would move the element. So is
+    // one whose text was not taken when it was typed.
     std::array<QString, 4> shown;
     if (how != Apply::Load)
         step([&] { shown = coordinateTexts(); });
@@ -251,7 +252,8 @@ bool clsImage::applyBoxes(Apply how, const ui::TextBox* typed) {
                     (picture.*set)(*outcome.twips);
                 return;
             }
-            if (how != Apply::Load && box.Text() == shown[k])
+            if (how != Apply::Load &&
+                (box.Text() == shown[k] || box.property(typedvalue::kNotTaken).isValid()))
                 return;
             const double less = k == 1 && how == Apply::Load ? double(shift()) : 0.0;
             (picture.*set)(holdable((ui::CDbl(box.Text()) - less) * kTwips + origin));
