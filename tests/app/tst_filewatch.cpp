@@ -1,9 +1,9 @@
 // Layout files changed by another program while the skin is loaded.
 #define QTEST_QPA_MOUSE_HANDLING
-#include "app/editsession.h"
-#include "app/undo/layouthistory.h"
 #include "editorfixture.h"
 #include "elements/programstate.h"
+#include "extras/session/editsession.h"
+#include "extras/undo/layouthistory.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -315,7 +315,7 @@ void tst_FileWatch::changeThatMovesNothingIsTakenQuietly() {
     QCOMPARE(loads, 0);
     QCOMPARE(editor.canvasRect(24).topLeft(), QPoint(156, 23));
     QCOMPARE(programState().bChanged, unsaved);
-    QCOMPARE(w.editSession().history().stack().count(), infobar ? 2 : 1);
+    QCOMPARE(editor.bench().editSession().history().stack().count(), infobar ? 2 : 1);
     undoKey(w);
     QCOMPARE(editor.canvasRect(24).topLeft(), QPoint(156, 22));
     QCOMPARE(programState().bChanged, !unsaved);
