@@ -49,6 +49,8 @@ public:
 
     const undo::LayoutHistory& history() const { return *m_history; }
     align::AlignSession& alignment() const { return *m_align; }
+    // The watch on the layout files; none before the first load.
+    const LayoutFileWatch* fileWatch() const { return m_files.get(); }
 
 private:
     void onEdit(const EditNotice& notice);
