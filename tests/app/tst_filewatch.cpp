@@ -1,9 +1,10 @@
 // Layout files changed by another program while the skin is loaded.
 #define QTEST_QPA_MOUSE_HANDLING
-#include "app/editsession.h"
-#include "app/filewatch.h"
+#include "assembly/workbench.h"
 #include "editorfixture.h"
 #include "elements/programstate.h"
+#include "extras/session/editsession.h"
+#include "extras/sync/filewatch.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -33,9 +34,9 @@ QByteArray defaultsWithWinAt(int x) {
 
 // Lets the changes the watch has seen take their course (a negative can only wait): until
 // each has been reported or found to be nothing to report.
-void settle(frmMain& w) {
+void settle(Editor& editor) {
     QTest::qWait(50); // the notifications of the last writes come in
-    const LayoutFileWatch* watch = w.editSession().fileWatch();
+    const LayoutFileWatch* watch = editor.bench().editSession().fileWatch();
     QVERIFY(watch);
     QTRY_VERIFY_WITH_TIMEOUT(!watch->settling(), 5000);
 }
@@ -120,7 +121,7 @@ void tst_FileWatch::unsavedChangesAsk() {
     // The own edit stays, the other program's change comes in, and a save keeps both.
     QCOMPARE(editor.canvasRect(24).topLeft(), QPoint(156, 23));
     QVERIFY(programState().bChanged);
-    settle(editor.w());
+    settle(editor);
     QCOMPARE(box.count, 1); // the same change is not asked about again
     if (undo) {
         QTest::keyClick(editor.w().txtX, Qt::Key_Z, Qt::ControlModifier);
@@ -147,11 +148,11 @@ void tst_FileWatch::bothFilesAskOnce() {
     replaceFile(skin + "/mapviewlt.ini", standardMapview(40));
     replaceFile(skin + "/defaultlt.ini", defaultsWithWinAt(100));
     QTRY_COMPARE(box.count, 1);
-    settle(editor.w());
+    settle(editor);
     QCOMPARE(box.count, 1);
     // Something else in the folder changes: the files are as they were after "Nein".
     writeFile(skin + "/notes.txt", "x");
-    settle(editor.w());
+    settle(editor);
     QCOMPARE(box.count, 1);
 }
 
@@ -180,7 +181,7 @@ void tst_FileWatch::ownSaveTriggersNothing() {
         editor.click(editor.w().BTNSave);
         editor.click(editor.w().MoveS); // unsaved again: a reaction would ask
     }
-    settle(editor.w());
+    settle(editor);
     QCOMPARE(box.count, 0);
     QCOMPARE(editor.canvasRect(24).topLeft(), QPoint(156, 28));
     // Still watched after the own saves replaced the files.
@@ -194,7 +195,7 @@ void tst_FileWatch::vanishedFileIsWatchedWhenItReturns() {
     const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
     editor.load(skin);
     QVERIFY(QFile::remove(skin + "/defaultlt.ini"));
-    settle(editor.w());
+    settle(editor);
     QCOMPARE(editor.canvasRect(24), QRect(156, 22, 41, 35)); // no defaults loaded
     writeFile(skin + "/defaultlt.ini", defaultsWithWinAt(120));
     QTRY_COMPARE(editor.canvasRect(24).x(), 120);
@@ -221,7 +222,7 @@ void tst_FileWatch::emptiedFileIsLeftAlone() {
     BoxAnswerer question("Ja");
     BoxAnswerer note("OK"); // whatever the save may have to say
     writeFile(file, {});
-    settle(editor.w());
+    settle(editor);
     QCOMPARE(question.count, 0);
     QCOMPARE(placesOf(editor, elements), before);
     QCOMPARE(programState().bChanged, edited);
