@@ -1,11 +1,11 @@
 // The command line: what it asks for, the folder it opens at start, and the program's
 // answers from the shell, without a display.
-#include "cli/render.h"
 #include "cli/commandline.h"
-#include "skincheck/rawpath.h"
+#include "cli/render.h"
 #include "cli/startfolder.h"
 #include "editorfixture.h"
 #include "elements/programstate.h"
+#include "skincheck/rawpath.h"
 
 #include <QImage>
 #include <QProcess>
