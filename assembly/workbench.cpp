@@ -2,6 +2,7 @@
 
 #include "app/frmMain.h"
 #include "extras/align/alignsession.h"
+#include "extras/canvas/activefollow.h"
 #include "extras/canvas/canvaszoom.h"
 #include "extras/canvas/windowarrangement.h"
 #include "extras/lists/listpanels.h"
@@ -16,6 +17,9 @@ Workbench::Workbench() : m_window(std::make_unique<frmMain>()) {
     // The canvas area first: the window's arrangement takes every control there is
     // now as one block beside it.
     m_canvas = std::make_unique<canvas::CanvasZoom>(window);
+    // A load chooses its own active element: the canvas stays where it is.
+    QObject::connect(&window, &frmMain::layoutLoaded, &m_canvas->follow(),
+                     [this] { m_canvas->follow().onLayoutLoaded(); });
 
     // The canvas aids hear of loads and nudges before the undo history does: the rest
     // of the selection takes a nudge's step before the step is recorded.
