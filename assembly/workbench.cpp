@@ -6,6 +6,7 @@
 #include "extras/canvas/canvaszoom.h"
 #include "extras/canvas/windowarrangement.h"
 #include "extras/lists/listpanels.h"
+#include "extras/session/boxcheck.h"
 #include "extras/session/editsession.h"
 #include "extras/undo/layouthistory.h"
 #include "resources/canvasview.h"
@@ -61,10 +62,14 @@ Workbench::Workbench() : m_window(std::make_unique<frmMain>()) {
     aids.setHiddenPredicate([&panels](int i) { return panels.flags().hidden(i); });
     aids.setLockedPredicate([&panels](int i) { return panels.flags().locked(i); });
     panels.addPanelEntries(aids.canvasMenu());
+
+    // The boxes show when the element does not take what they hold.
+    m_boxCheck = std::make_unique<BoxCheck>(window);
 }
 
 Workbench::~Workbench() {
     // The additions go before the window whose controls they hold.
+    m_boxCheck.reset();
     m_lists.reset();
     m_session.reset();
     m_align.reset();
