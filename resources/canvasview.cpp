@@ -243,7 +243,7 @@ void CanvasView::setZoom(int zoom, std::optional<QPoint> anchor, std::optional<Q
     const QPoint at = anchor.value_or(viewport()->rect().center());
     const QPointF content(at +
                           QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
-    m_anchor = Anchor{m_surface->toDevice(content), viewport()->mapToGlobal(at), keepShown};
+    m_anchor = Anchor{m_surface->toDevice(content), toScreen(at), keepShown};
     m_surface->setZoom(zoom);
     keepAnchor();
 }
@@ -257,7 +257,7 @@ void CanvasView::settleAnchor(bool resizing) {
 void CanvasView::keepAnchor() {
     if (!m_anchor)
         return;
-    const QPoint at = viewport()->mapFromGlobal(m_anchor->global);
+    const QPoint at = fromScreen(m_anchor->global);
     const QPointF content = m_surface->fromDevice(m_anchor->device);
     horizontalScrollBar()->setValue(int(std::lround(content.x())) - at.x());
     verticalScrollBar()->setValue(int(std::lround(content.y())) - at.y());
@@ -265,10 +265,21 @@ void CanvasView::keepAnchor() {
         showDeviceRect(*m_anchor->shown, 0);
 }
 
+QPoint CanvasView::toScreen(QPoint viewportPos) const {
+    // Where the window was put, not where the window system has shown it yet: a
+    // window that has just been moved may take its place later.
+    const QWidget* top = window();
+    return top->geometry().topLeft() + viewport()->mapTo(top, viewportPos);
+}
+
+QPoint CanvasView::fromScreen(QPoint global) const {
+    return global - toScreen(QPoint(0, 0));
+}
+
 QPoint CanvasView::anchorMiss() const {
     if (!m_anchor)
         return {};
-    const QPoint at = viewport()->mapFromGlobal(m_anchor->global);
+    const QPoint at = fromScreen(m_anchor->global);
     const QPointF content = m_surface->fromDevice(m_anchor->device);
     const QPoint now(int(std::lround(content.x())) - horizontalScrollBar()->value(),
                      int(std::lround(content.y())) - verticalScrollBar()->value());

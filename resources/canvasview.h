@@ -79,6 +79,9 @@ public:
     // keep shown is scrolled into view after that.
     void setZoom(int zoom, std::optional<QPoint> anchor = std::nullopt,
                  std::optional<QRectF> keepShown = std::nullopt);
+    // Scrolls the anchor's device pixel back under its screen position, as far as
+    // scrolling takes it (after the window moved, say).
+    void keepAnchor();
     // Whether the window is about to change the view's size after a zoom: the
     // anchor is then kept once more when it has; otherwise it has done its work.
     void settleAnchor(bool resizing);
@@ -108,7 +111,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void keepAnchor();
+    // Viewport positions on the screen, and back.
+    QPoint toScreen(QPoint viewportPos) const;
+    QPoint fromScreen(QPoint global) const;
 
     QPointer<CanvasSurface> m_surface;
     QWidget* m_focusFrame = nullptr; // a child, shown while the view has the keyboard

@@ -17,6 +17,7 @@ class ImageControl;
 class ShapeControl;
 
 class SelectionFrame : public QWidget {
+    Q_OBJECT
 public:
     static constexpr int kWidth = 3;  // screen pixels of the frame
     static constexpr int kHandle = 7; // screen pixels of a handle's side

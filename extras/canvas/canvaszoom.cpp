@@ -158,8 +158,11 @@ void CanvasZoom::apply(int percent, std::optional<QPoint> anchor) {
     // then still waits for its new place.
     const bool resizing = m_view->geometry() !=
                           m_arrangement->arrangementFor(m_arrangement->preferredSize()).canvasArea;
-    if (m_pointerZoom && !resizing)
-        followPointer();
+    if (!resizing) {
+        m_view->keepAnchor(); // where the window stands now
+        if (m_pointerZoom)
+            followPointer();
+    }
     m_view->settleAnchor(resizing);
     title::setSuffix(m_window, percent == 100 ? QString() : QStringLiteral(" (%1 %)").arg(percent));
     emit zoomChanged(percent);
@@ -167,8 +170,10 @@ void CanvasZoom::apply(int percent, std::optional<QPoint> anchor) {
 
 void CanvasZoom::followPointer() {
     const QPoint miss = m_view->anchorMiss();
-    if (!miss.isNull())
-        m_arrangement->shiftWindow(miss);
+    if (miss.isNull())
+        return;
+    m_arrangement->shiftWindow(miss);
+    m_view->keepAnchor(); // what the screen's edge left to do
 }
 
 void CanvasZoom::toggleGrid() {
