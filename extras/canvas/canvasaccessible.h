@@ -4,6 +4,7 @@
 // focused one while the canvas has the keyboard), and a change of it is announced.
 #pragma once
 
+class QAccessibleEvent;
 namespace ui {
 class CanvasView;
 }
@@ -14,5 +15,10 @@ namespace canvas {
 void installCanvasAccessibility();
 // Tells screen readers that this element became the active one.
 void announceActive(ui::CanvasView& view, int index);
+
+// Where the announcements go: to the screen readers through Qt unless another
+// receiver is installed (the previous one is returned).
+using AnnouncementSink = void (*)(QAccessibleEvent* event);
+AnnouncementSink installAnnouncementSink(AnnouncementSink sink);
 
 } // namespace canvas

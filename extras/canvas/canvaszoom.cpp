@@ -52,12 +52,12 @@ CanvasZoom::CanvasZoom(ui::MainForm& window) : m_window(window) {
             controlsLeft = std::min(controlsLeft, w->x());
     const QMargins margin(frame.left(), frame.top(), controlsLeft - frame.right() - 1,
                           window.height() - frame.bottom() - 1);
+    installCanvasAccessibility(); // before the canvas area is first seen
     m_view = new ui::CanvasView(window, controls, frame, margin); // owned by the window
     m_view->setAccessibleName(QStringLiteral("Bildschirm des Geräts"));
     m_view->setAccessibleDescription(
         QStringLiteral("Die Elemente der Ansicht. Pfeiltasten verschieben das aktive Element, "
                        "Strg+Tab wählt das nächste."));
-    installCanvasAccessibility();
     m_arrangement = std::make_unique<WindowArrangement>(window, *m_view);
     m_follow = std::make_unique<ActiveFollow>(window, *m_view);
     // Enlarged, the selection lies outside the element, with handles.
