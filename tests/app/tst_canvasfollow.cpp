@@ -72,6 +72,7 @@ private slots:
 
     void followsTheActiveElement_data();
     void followsTheActiveElement();
+    void loadLeavesTheCanvasWhereItIs();
     void windowStaysWhereTheUserPutIt_data();
     void windowStaysWhereTheUserPutIt();
     void wheelKeepsThePixelWhileTheWindowGrows_data();
@@ -150,6 +151,20 @@ void tst_CanvasFollow::followsTheActiveElement() {
     }
     QCOMPARE(w().Selector->Tag(), QString::number(element));
     QTRY_VERIFY(inView(w(), element));
+}
+
+void tst_CanvasFollow::loadLeavesTheCanvasWhereItIs() {
+    zoomTo(w(), 800);
+    ui::CanvasView& view = viewOf(w());
+    view.horizontalScrollBar()->setValue(0);
+    view.verticalScrollBar()->setValue(0);
+    QVERIFY(!inView(w(), 24));
+    // A load makes its last element active; the user did not choose it.
+    editor->load(editor->makeSkin(standardMapview(), standardDefaults(), "other"));
+    QCOMPARE(w().Selector->Tag(), QStringLiteral("24"));
+    QCoreApplication::processEvents(); // the check that follows a change of the active element
+    QCOMPARE(view.horizontalScrollBar()->value(), 0);
+    QCOMPARE(view.verticalScrollBar()->value(), 0);
 }
 
 void tst_CanvasFollow::windowStaysWhereTheUserPutIt_data() {
