@@ -219,7 +219,8 @@ void tst_Lists::problemsFollowTheFiles_data() {
     QTest::newRow("an error opens the list")
         << m << badWin(d) << "" << true << "[win]" << QStringList{winNoNumber};
     QTest::newRow("neither file: the two missing ones")
-        << QByteArray() << QByteArray() << "" << true << "" << QStringList{"fehlt", "fehlt"};
+        << QByteArray() << QByteArray() << "" << true << ""
+        << QStringList{"Datei fehlt", "Datei fehlt"};
     QTest::newRow("the save writes what it warned about")
         << m << d << "save" << false << "[from]" << QStringList{};
     QTest::newRow("a file changed elsewhere is checked at the reload")
