@@ -1,7 +1,7 @@
 // tessel --check: each kind of mistake in a skin found once, at its exact line, with
 // what the editor does about it.
-#include "app/cli/check.h"
 #include "editorfixture.h"
+#include "skincheck/check.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
