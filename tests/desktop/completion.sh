@@ -28,7 +28,7 @@ bash)
         COMP_POINT=${#COMP_LINE}
         _tessel
         local got
-        got=$(printf '%s\n' "${COMPREPLY[@]}" | sed '/^$/d' | sort | paste -sd' ' -)
+        got=$(printf '%s\n' "${COMPREPLY[@]}" | sed '/^$/d' | LC_ALL=C sort | paste -sd' ' -)
         if [ "$got" != "$want" ]; then
             echo "FAIL: tessel $* <TAB>: got '$got', expected '$want'" >&2
             failed=1
