@@ -142,9 +142,11 @@ void tst_CommandLine::parse_data() {
     QTest::newRow("folder") << QStringList{"skins/a b"} << int(A::Edit) << QByteArray("skins/a b");
     QTest::newRow("folder named like an option")
         << QStringList{"--", "-x"} << int(A::Edit) << QByteArray("-x");
-    // A stray byte, overlong, surrogate, beyond U+10FFFF, cut short; then valid UTF-8.
+    // A stray byte, overlong, surrogate, beyond U+10FFFF, cut short, overlong leads, lone
+    // continuation bytes; then valid UTF-8.
     const char* const odd =
-        "\xFF\xE0\x80\x80\xED\xA0\x80\xF4\x90\x80\x80\xC3/\xC3\xA4\xF0\x9F\x97\xBA";
+        "\xFF\xE0\x80\x80\xED\xA0\x80\xF4\x90\x80\x80\xC3/\xC0\x80\xC1\xBF\x80\xBF/"
+        "\xC3\xA4\xF0\x9F\x97\xBA";
     QTest::newRow("folder named with bytes that are no UTF-8")
         << QStringList{"--check", rawpath::argumentText(odd)} << int(A::Check) << QByteArray(odd);
     QTest::newRow("two folders") << QStringList{"a", "b"} << int(A::UsageError) << QByteArray();
@@ -306,8 +308,8 @@ void tst_CommandLine::fromTheShell_data() {
         << QStringList{"--check", "SKIN\\0377"} << 0 << "0 errors, 5 warnings\n"
         << QString() << none;
     QTest::newRow("check: such a name, missing, as it was given")
-        << QStringList{"--check", "SKIN\\0376\\t"} << 2 << QString()
-        << "skin\\xfe\\x09: no such folder" << none;
+        << QStringList{"--check", "SKIN\\0376\\0300\\0200\\0301\\0277\\0200\\0377\\t"} << 2
+        << QString() << "skin\\xfe\\xc0\\x80\\xc1\\xbf\\x80\\xff\\x09: no such folder" << none;
     QTest::newRow("render, although the platform names a display")
         << QStringList{"--render", "SKIN", "--view", "2", "--scale", "2", "-o", "OUT/v.png"} << 0
         << QString() << QString() << QStringList{"v.png"};
@@ -362,8 +364,10 @@ void tst_CommandLine::renderTargets_data() {
         << 0 << QString() << QByteArrayList{"V-1.BMP", "V-2.BMP", "V-3.BMP"} << QByteArray("BMP");
     QTest::newRow("names that are no UTF-8")
         << QString()
-        << QStringList{"--render", "SKIN\\0377", "--view", "1", "-o", "OUT/o\\0377.png"} << 0 << 0
-        << QString() << QByteArrayList{"o\xFF.png"} << QByteArray("PNG");
+        << QStringList{"--render", "SKIN\\0377", "--view",
+                       "1",        "-o",         "OUT/o\\0377\\0300\\0200\\0301\\0277\\0200.png"}
+        << 0 << 0 << QString() << QByteArrayList{"o\xFF\xC0\x80\xC1\xBF\x80.png"}
+        << QByteArray("PNG");
     QTest::newRow("another format")
         << QString() << QStringList{"--render", "SKIN", "--view", "1", "-o", "OUT/v.jpg"} << 0 << 2
         << "unknown picture format" << QByteArrayList{} << QByteArray();

@@ -208,20 +208,34 @@ class Run:
             self.expect_files(folder, changes)  # names the difference
             raise
 
-    def expect_settings(self, work: Path, folder: Path):
+    def expect_settings(self, work: Path, folder: Path, timeout: float = 5.0):
+        """Waits until Tessel.ini names the folder. The program writes it once the folder
+        dialog has closed, through a new file that replaces the old one: on a busy disk
+        that takes a moment after the dialog is gone."""
         path = work / "Tessel.ini"
-        if not path.exists():
-            raise Failure("Tessel.ini was not written")
-        section, found = None, {}
-        for line in path.read_bytes().decode().splitlines():
-            line = line.strip()
-            if line.startswith("["):
-                section = line.strip("[]")
-            elif "=" in line:
-                key, value = line.split("=", 1)
-                found[(section, key.strip())] = value.strip()
-        if found.get(("Directory", "lastDir")) != str(folder):
-            raise Failure(f"Tessel.ini holds {found}, expected Directory/lastDir = {folder}")
+
+        def remembered():
+            if not path.exists():
+                return None
+            section, found = None, {}
+            for line in path.read_bytes().decode().splitlines():
+                line = line.strip()
+                if line.startswith("["):
+                    section = line.strip("[]")
+                elif "=" in line:
+                    key, value = line.split("=", 1)
+                    found[(section, key.strip())] = value.strip()
+            return found
+
+        try:
+            wait_until(lambda: (remembered() or {}).get(("Directory", "lastDir")) == str(folder),
+                       timeout, "Tessel.ini to name the folder")
+        except Failure:
+            found = remembered()
+            if found is None:
+                raise Failure("Tessel.ini was not written") from None
+            raise Failure(f"Tessel.ini holds {found}, expected Directory/lastDir = {folder}") \
+                from None
 
 
 def first_start_without_settings(run: Run):
