@@ -241,8 +241,8 @@ void tst_Lists::problemsFollowTheFiles_data() {
     QTest::newRow("an error opens the list") << m << badWin(d) << "" << true << "[win]"
                                              << QStringList{winNoNumber} << "1 Fehler, 5 Warnungen";
     QTest::newRow("neither file: the two missing ones")
-        << QByteArray() << QByteArray() << "" << true << "" << QStringList{"fehlt", "fehlt"}
-        << "2 Fehler, 0 Warnungen";
+        << QByteArray() << QByteArray() << "" << true << ""
+        << QStringList{"Datei fehlt", "Datei fehlt"} << "2 Fehler, 0 Warnungen";
     QTest::newRow("the save writes what it warned about")
         << m << d << "save" << false << "[from]" << QStringList{} << "0 Fehler, 2 Warnungen";
     QTest::newRow("a file changed elsewhere is checked at the reload")
