@@ -26,21 +26,19 @@ bool comesBack(double value, double held, double origin) {
 
 Outcome take(const QString& text, double origin, bool isSize) {
     double value = 0;
-    try {
-        value = ui::CDbl(text);
-    } catch (const ui::RuntimeError&) {
-        return {std::nullopt, QStringLiteral("Keine Zahl")};
-    }
     double held = 0;
     try {
+        value = ui::CDbl(text);
         held = double(ui::CLng(value * kTwips + origin));
     } catch (const ui::RuntimeError&) {
-        return {std::nullopt, QStringLiteral("Zu groß für das Element")};
+        return {}; // no number, or beyond the element's range
     }
     if (isSize && held < 0)
-        return {std::nullopt, QStringLiteral("Breite und Höhe können nicht negativ sein")};
+        return {};
     if (!comesBack(value, held, origin))
-        return {std::nullopt, QStringLiteral("Das Element kann diesen Wert nicht genau annehmen")};
+        return {std::nullopt, QStringLiteral("„%1“ kann das Element nicht genau halten. Das "
+                                             "Element behält seinen Wert.")
+                                  .arg(text.trimmed())};
     return {held, {}};
 }
 

@@ -219,6 +219,8 @@ void tst_Access::boxesSayWhatIsNotTaken_data() {
                                      << "Die Höhe kann nicht negativ sein.";
     QTest::newRow("beyond the range") << 0 << "2e8"
                                       << "größer, als das Element halten kann";
+    QTest::newRow("not held exactly") << 0 << "10.5"
+                                      << "„10.5“ kann das Element nicht genau halten.";
     QTest::newRow("a width beyond it") << 2 << "150000000"
                                        << "größer";
 }
@@ -270,7 +272,7 @@ void tst_Access::elementsOwnVerdict() {
     editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
     // The element may refuse a number it cannot hold exactly, with its reason.
     const QString reason = QStringLiteral("Das Element hält nur ganze Twips.");
-    type(w().txtX, "10.5");
+    type(w().txtX, "10.4");
     QVERIFY(!check().marked(*w().txtX));
     w().txtX->setProperty("notTaken", reason);
     QVERIFY(check().marked(*w().txtX));

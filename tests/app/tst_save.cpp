@@ -565,16 +565,16 @@ void tst_Save::typedValueIsTakenOnlyWhenHeldExactly_data() {
     QTest::addColumn<int>("box"); // 0 to 3: X, Y, CX, CY
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("saved"); // the key's value in the file after the save
-    QTest::addColumn<bool>("taken");
+    QTest::addColumn<bool>("inexact");  // a number the element itself marks as not taken
     // win stands at 156,22 41x35; the keys typed on the way are taken when they can be.
     QTest::newRow("whole pixels") << 0 << "120"
-                                  << "120" << true;
+                                  << "120" << false;
     QTest::newRow("whole twips") << 0 << "12.4"
-                                 << "12.4" << true;
+                                 << "12.4" << false;
     QTest::newRow("half a pixel: 7.5 twips") << 0 << "10.5"
-                                             << "10" << false;
+                                             << "10" << true;
     QTest::newRow("box would show 1E+08") << 0 << "99999999"
-                                          << "9999999" << false;
+                                          << "9999999" << true;
     QTest::newRow("beyond the element's range") << 1 << "3e9"
                                                 << "3" << false;
     QTest::newRow("no number") << 2 << "abc"
@@ -587,7 +587,7 @@ void tst_Save::typedValueIsTakenOnlyWhenHeldExactly() {
     QFETCH(int, box);
     QFETCH(QString, text);
     QFETCH(QString, saved);
-    QFETCH(bool, taken);
+    QFETCH(bool, inexact);
     Editor editor;
     const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
     const QString file = skin + "/defaultlt.ini";
@@ -597,7 +597,7 @@ void tst_Save::typedValueIsTakenOnlyWhenHeldExactly() {
     const char* keys[] = {"x", "y", "cx", "cy"};
     type(boxes[box], text);
     QCOMPARE(boxes[box]->text(), text); // the box keeps what was typed
-    QCOMPARE(boxes[box]->property("notTaken").toString().isEmpty(), taken);
+    QCOMPARE(boxes[box]->property("notTaken").toString().isEmpty(), !inexact);
     // Saved with Ctrl+S from the box, twice: its key releases take nothing more.
     for (int i = 0; i < 2; ++i) {
         QTest::keyClick(boxes[box], Qt::Key_S, Qt::ControlModifier);
