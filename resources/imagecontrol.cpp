@@ -68,20 +68,30 @@ void ImageControl::paintEvent(QPaintEvent* event) {
         return;
     QPainter painter(this);
     const int zoom = viewScale();
-    if (zoom == 1)
-        painter.drawPixmap(0, 0, stretched(shown));
-    else
-        paintEnlarged(painter, shown, event->rect(), zoom);
+    if (zoom == 1) {
+        // Each dirty rectangle on its own: clipped by a rectangle, Qt copies the
+        // picture in one pass instead of splitting it into spans of the region.
+        const QPixmap& whole = stretched(shown);
+        for (const QRect& r : event->region()) {
+            painter.setClipRect(r);
+            painter.drawPixmap(r.topLeft(), whole, r);
+        }
+    } else {
+        paintEnlarged(painter, shown, event->region(), zoom);
+    }
 }
 
-void ImageControl::paintEnlarged(QPainter& painter, const QPixmap& shown, const QRect& dirty,
+void ImageControl::paintEnlarged(QPainter& painter, const QPixmap& shown, const QRegion& dirty,
                                  int zoom) {
-    // The part of the picture at 1:1 that the dirty rectangle shows, drawn as at
+    // The part of the picture at 1:1 that the dirty region shows, drawn as at
     // 1:1, then every pixel of it as a block: never the whole enlarged picture.
-    const QSize whole = size() / zoom;
-    const QRect part = QRect(QPoint(dirty.left() / zoom, dirty.top() / zoom),
-                             QPoint(dirty.right() / zoom, dirty.bottom() / zoom))
-                           .intersected(QRect(QPoint(0, 0), whole));
+    const QRect whole(QPoint(0, 0), size() / zoom);
+    const auto partOf = [zoom, &whole](const QRect& r) {
+        return QRect(QPoint(r.left() / zoom, r.top() / zoom),
+                     QPoint(r.right() / zoom, r.bottom() / zoom))
+            .intersected(whole);
+    };
+    const QRect part = partOf(dirty.boundingRect());
     if (part.isEmpty())
         return;
     // An opaque picture is copied block by block, without blending.
@@ -92,9 +102,18 @@ void ImageControl::paintEnlarged(QPainter& painter, const QPixmap& shown, const 
     {
         QPainter small(&pixels);
         small.translate(-part.topLeft());
-        small.drawPixmap(QRect(QPoint(0, 0), whole), shown);
+        small.drawPixmap(whole, shown);
     }
-    painter.drawImage(QRect(part.topLeft() * zoom, part.size() * zoom), pixels);
+    // Each dirty rectangle on its own: clipped by a rectangle, Qt enlarges the
+    // blocks in one pass instead of splitting them into spans of the region.
+    for (const QRect& r : dirty) {
+        const QRect blocks = partOf(r);
+        if (blocks.isEmpty())
+            continue;
+        painter.setClipRect(r);
+        painter.drawImage(QRect(blocks.topLeft() * zoom, blocks.size() * zoom), pixels,
+                          blocks.translated(-part.topLeft()));
+    }
 }
 
 double ImageControl::axis(double position, double twipsSize, int screenSize, double offset,

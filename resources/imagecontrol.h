@@ -46,7 +46,7 @@ private:
     QPointF reported(const QPointF& position, bool held) const;
     double axis(double position, double twipsSize, int screenSize, double offset, bool held) const;
     void markOpaque();
-    void paintEnlarged(QPainter& painter, const QPixmap& shown, const QRect& dirty, int zoom);
+    void paintEnlarged(QPainter& painter, const QPixmap& shown, const QRegion& dirty, int zoom);
 
     mutable QPixmap m_picture;
     // While a button is held on the picture: what is added to the whole-pixel
