@@ -56,7 +56,7 @@ Workbench::Workbench() : m_window(std::make_unique<frmMain>()) {
     aids.setScreenScale([&view] { return double(view.zoom()); });
     aids.setHiddenPredicate([&panels](int i) { return panels.flags().hidden(i); });
     aids.setLockedPredicate([&panels](int i) { return panels.flags().locked(i); });
-    panels.addPanelEntries(aids.canvasMenu());
+    aids.addCanvasMenuEntries([&panels](QMenu& menu) { panels.addPanelEntries(menu); });
 }
 
 Workbench::~Workbench() {

@@ -69,12 +69,19 @@ void ImageControl::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const int zoom = viewScale();
     if (zoom == 1) {
+        // A repaint of the whole control (the first one above all) stretches the
+        // picture as it draws it; the stretched copy pays off only for the strips
+        // that later repaints cover.
+        const bool partial = !event->region().contains(rect());
+        const QPixmap* whole = partial || hasStretched(shown) ? &stretched(shown) : nullptr;
         // Each dirty rectangle on its own: clipped by a rectangle, Qt copies the
         // picture in one pass instead of splitting it into spans of the region.
-        const QPixmap& whole = stretched(shown);
         for (const QRect& r : event->region()) {
             painter.setClipRect(r);
-            painter.drawPixmap(r.topLeft(), whole, r);
+            if (whole)
+                painter.drawPixmap(r.topLeft(), *whole, r);
+            else
+                painter.drawPixmap(rect(), shown);
         }
     } else {
         paintEnlarged(painter, shown, event->region(), zoom);
@@ -136,13 +143,18 @@ QPointF ImageControl::reported(const QPointF& position, bool held) const {
                    axis(position.y(), Height(), height(), m_offsetY, held));
 }
 
+bool ImageControl::hasStretched(const QPixmap& shown) const {
+    const qreal ratio = devicePixelRatioF();
+    return m_stretched.size() == size() * ratio && m_stretchedFrom == shown.cacheKey() &&
+           m_stretched.devicePixelRatio() == ratio;
+}
+
 const QPixmap& ImageControl::stretched(const QPixmap& shown) const {
     // Stretching the picture is dear and a repaint often covers only a strip
     // of it: the stretched picture is kept until the size or the picture changes.
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = size() * ratio;
-    if (m_stretched.size() != pixels || m_stretchedFrom != shown.cacheKey() ||
-        m_stretched.devicePixelRatio() != ratio) {
+    if (!hasStretched(shown)) {
         QPixmap canvas(pixels);
         canvas.setDevicePixelRatio(ratio);
         canvas.fill(Qt::transparent);

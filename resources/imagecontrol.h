@@ -57,6 +57,7 @@ private:
     mutable QString m_pictureFile; // still to be read into m_picture
     // The picture stretched to the control's size, and the picture it was made from.
     const QPixmap& stretched(const QPixmap& shown) const;
+    bool hasStretched(const QPixmap& shown) const;
     mutable QPixmap m_stretched;
     mutable qint64 m_stretchedFrom = 0;
 };
