@@ -6,10 +6,13 @@
 #include "extras/align/alignsession.h"
 #include "extras/align/dragcoordinator.h"
 #include "extras/align/selection.h"
+#include "extras/canvas/canvaszoom.h"
 #include "extras/session/editsession.h"
 #include "extras/undo/layouthistory.h"
+#include "resources/canvasview.h"
 
 #include <QMenu>
+#include <QScreen>
 #include <QtTest>
 
 using namespace fixture;
@@ -58,6 +61,8 @@ private slots:
     void rubberBand_data();
     void rubberBand();
     void groupMoveWritesWhatSingleMovesWrite();
+    void dragRepaintsWhatChanged_data();
+    void dragRepaintsWhatChanged();
 
 private:
     void open(Editor& e) {
@@ -329,4 +334,46 @@ void tst_Align::groupMoveWritesWhatSingleMovesWrite() {
 }
 
 QTEST_MAIN(tst_Align)
+// A drag repaints only what its guides, gaps and labels changed; the window
+// then shows what a whole repaint would: nothing of a mark that went stays
+// behind, and a mark that came is drawn whole.
+void tst_Align::dragRepaintsWhatChanged_data() {
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<QPoint>("step"); // screen pixels per move
+    QTest::newRow("100 %, to the left") << 100 << QPoint(-3, 0);
+    QTest::newRow("100 %, upwards") << 100 << QPoint(0, -5);
+    QTest::newRow("400 %, to the left") << 400 << QPoint(-10, 0);
+}
+
+void tst_Align::dragRepaintsWhatChanged() {
+    QFETCH(int, percent);
+    QFETCH(QPoint, step);
+    editor->bench().canvas().setPercent(percent);
+    QCoreApplication::processEvents();
+    ui::CanvasView& view = editor->bench().canvas().view();
+    view.setFocus(); // no blinking text cursor
+    QWidget* win = pic(24);
+    view.ensureWidgetVisible(win, 80, 80);
+    QCoreApplication::processEvents();
+    const QRect area(view.mapTo(&w(), QPoint(0, 0)), view.size());
+    int marked = 0;
+    const auto shownAsWhole = [&] {
+        QCoreApplication::processEvents();
+        marked += session().drag().gaps().empty() ? 0 : 1;
+        const QImage shown = w().screen()->grabWindow(w().winId()).toImage();
+        const QImage whole = w().grab().toImage();
+        return shown.copy(area).convertToFormat(QImage::Format_RGB32) ==
+               whole.copy(area).convertToFormat(QImage::Format_RGB32);
+    };
+    const QPoint start = win->mapTo(&w(), QPoint(win->width() / 2, win->height() / 2));
+    QTest::mousePress(&w(), Qt::LeftButton, {}, start);
+    for (int i = 1; i <= 12; ++i) {
+        QTest::mouseMove(&w(), start + step * i);
+        QVERIFY2(shownAsWhole(), qPrintable(QStringLiteral("step %1").arg(i)));
+    }
+    QTest::mouseRelease(&w(), Qt::LeftButton, {}, start + step * 12);
+    QVERIFY(shownAsWhole());
+    QVERIFY(marked > 0);
+}
+
 #include "tst_align.moc"
