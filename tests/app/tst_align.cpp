@@ -61,6 +61,7 @@ private slots:
     void rubberBand_data();
     void rubberBand();
     void groupMoveWritesWhatSingleMovesWrite();
+    void snappingEntryFollowsTheSetting();
     void dragRepaintsWhatChanged_data();
     void dragRepaintsWhatChanged();
 
@@ -334,6 +335,23 @@ void tst_Align::groupMoveWritesWhatSingleMovesWrite() {
 }
 
 QTEST_MAIN(tst_Align)
+// The canvas menu is built when first opened: its snapping entry shows the
+// setting made before, and switches it.
+void tst_Align::snappingEntryFollowsTheSetting() {
+    QVERIFY(!session().snapping()); // the fixture's setting
+    QAction* entry = nullptr;
+    for (QAction* a : session().canvasMenu().actions())
+        if (a->text().startsWith(QStringLiteral("Einrasten")))
+            entry = a;
+    QVERIFY(entry);
+    QVERIFY(!entry->isChecked());
+    entry->trigger();
+    QVERIFY(session().snapping());
+    session().setSnapping(false);
+    QVERIFY(!entry->isChecked());
+    QVERIFY(!session().snapping());
+}
+
 // A drag repaints only what its guides, gaps and labels changed; the window
 // then shows what a whole repaint would: nothing of a mark that went stays
 // behind, and a mark that came is drawn whole.
