@@ -366,6 +366,7 @@ void tst_Align::dragRepaintsWhatChanged_data() {
 void tst_Align::dragRepaintsWhatChanged() {
     QFETCH(int, percent);
     QFETCH(QPoint, step);
+    session().setSnapping(true);
     editor->bench().canvas().setPercent(percent);
     QCoreApplication::processEvents();
     ui::CanvasView& view = editor->bench().canvas().view();
@@ -374,12 +375,33 @@ void tst_Align::dragRepaintsWhatChanged() {
     view.ensureWidgetVisible(win, 80, 80);
     QCoreApplication::processEvents();
     const QRect area(view.mapTo(&w(), QPoint(0, 0)), view.size());
-    int marked = 0;
+    int gaps = 0;
+    int guides = 0;
     const auto shownAsWhole = [&] {
         QCoreApplication::processEvents();
-        marked += session().drag().gaps().empty() ? 0 : 1;
+        gaps += session().drag().gaps().empty() ? 0 : 1;
+        guides += session().drag().xGuides().size() + session().drag().yGuides().size();
         const QImage shown = w().screen()->grabWindow(w().winId()).toImage();
         const QImage whole = w().grab().toImage();
+        // Each guide shows where the canvas area shows the screen (gaps and
+        // labels may lie over it in places).
+        const ui::CanvasSurface& surface = view.surface();
+        const auto guideShown = [&](QPointF from, QPointF step) {
+            for (int i = 0; i <= 32; ++i) {
+                const QPointF at = surface.fromDevice(from + step * i);
+                const QPoint inWindow =
+                    surface.mapTo(&w(), QPoint(int(std::floor(at.x())), int(std::floor(at.y()))));
+                if (area.contains(inWindow) && shown.pixel(inWindow) == qRgb(255, 0, 255))
+                    return true;
+            }
+            return false;
+        };
+        for (double x : session().drag().xGuides())
+            if (!guideShown({x, 0.5}, {0, 10}))
+                return false;
+        for (double y : session().drag().yGuides())
+            if (!guideShown({0.5, y}, {7.5, 0}))
+                return false;
         return shown.copy(area).convertToFormat(QImage::Format_RGB32) ==
                whole.copy(area).convertToFormat(QImage::Format_RGB32);
     };
@@ -391,7 +413,8 @@ void tst_Align::dragRepaintsWhatChanged() {
     }
     QTest::mouseRelease(&w(), Qt::LeftButton, {}, start + step * 12);
     QVERIFY(shownAsWhole());
-    QVERIFY(marked > 0);
+    QVERIFY(gaps > 0);
+    QVERIFY(guides > 0);
 }
 
 #include "tst_align.moc"
