@@ -4,9 +4,12 @@
 #include "resources/picturefile.h"
 #include "resources/screen.h"
 
+#include <QCoreApplication>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <algorithm>
 #include <cmath>
 
@@ -24,6 +27,8 @@ double wholePixel(double pixels) {
 bool inEdgeZone(double twips, double size) {
     return twips <= kBandTwips || (size - kBandTwips <= twips && twips <= size);
 }
+
+QPointer<ImageControl> g_held; // the picture a button is held on
 
 } // namespace
 
@@ -167,7 +172,28 @@ const QPixmap& ImageControl::stretched(const QPixmap& shown) const {
     return m_stretched;
 }
 
+void ImageControl::endLostPress() {
+    if (ImageControl* held = g_held)
+        held->releaseLostPress(held->mapFromGlobal(QCursor::pos()));
+}
+
+void ImageControl::releaseLostPress(const QPointF& position) {
+    if (!m_held)
+        return;
+    QMouseEvent release(QEvent::MouseButtonRelease, position, position, mapToGlobal(position),
+                        m_heldButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &release);
+}
+
 void ImageControl::mousePressEvent(QMouseEvent* event) {
+    if (m_held && event->buttons() == event->button()) {
+        // The last press never saw its release: it ends before this one begins.
+        const QPointF last = reported(event->position(), true);
+        m_held = false;
+        MouseUp.raise(buttonBits(m_heldButton), 0, float(last.x()), float(last.y()));
+    }
+    if (event->buttons() == event->button())
+        m_heldButton = event->button();
     const QPointF p = reported(event->position(), false);
     // A drag from the edge zone moves that edge to whole pixels; one from inside
     // keeps the point grabbed under the pointer, moving in whole pixels.
@@ -180,11 +206,17 @@ void ImageControl::mousePressEvent(QMouseEvent* event) {
     m_offsetX = offset(event->position().x(), p.x(), Width());
     m_offsetY = offset(event->position().y(), p.y(), Height());
     m_held = true;
+    g_held = this;
     MouseDown.raise(buttonBits(event->button()), shiftBits(event->modifiers()), float(p.x()),
                     float(p.y()));
 }
 
 void ImageControl::mouseMoveEvent(QMouseEvent* event) {
+    if (m_held && event->buttons() == Qt::NoButton) {
+        releaseLostPress(event->position()); // the release went to another program
+        if (m_held)
+            return;
+    }
     const bool held = m_held && event->buttons() != Qt::NoButton;
     const QPointF p = reported(event->position(), held);
     MouseMove.raise(buttonBits(event->buttons()), shiftBits(event->modifiers()), float(p.x()),
@@ -193,8 +225,11 @@ void ImageControl::mouseMoveEvent(QMouseEvent* event) {
 
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
     const QPointF p = reported(event->position(), m_held);
-    if (event->buttons() == Qt::NoButton)
+    if (event->buttons() == Qt::NoButton) {
         m_held = false;
+        if (g_held == this)
+            g_held = nullptr;
+    }
     MouseUp.raise(buttonBits(event->button()), shiftBits(event->modifiers()), float(p.x()),
                   float(p.y()));
 }

@@ -18,7 +18,6 @@ namespace {
 const QColor kGuide(255, 0, 255);
 const QColor kGap(200, 0, 110);
 const QColor kEqualGap(0, 140, 60);
-const QColor kFrame(230, 120, 0);
 const QColor kBand(255, 0, 255);
 constexpr int kTick = 3;             // half the length of a gap line's end mark, pixels
 constexpr std::size_t kLabels = 512; // labels kept drawn
@@ -195,11 +194,17 @@ void Overlay::paintEvent(QPaintEvent* event) {
         case Mark::Label:
             p.drawPixmap(m.rect.topLeft(), label(m.text, m.text.endsWith(QLatin1Char('='))));
             break;
-        case Mark::Frame:
-            p.setPen(QPen(kFrame, 1, Qt::DashLine));
+        case Mark::Frame: {
+            // Black dashes on white: one of the two stands out on any picture.
             p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(Qt::white, 1));
+            p.drawRect(m.rect.adjusted(0, 0, -1, -1));
+            QPen dashes(Qt::black, 1, Qt::CustomDashLine);
+            dashes.setDashPattern({3, 3});
+            p.setPen(dashes);
             p.drawRect(m.rect.adjusted(0, 0, -1, -1));
             break;
+        }
         case Mark::Band: {
             QColor fill = kBand;
             fill.setAlpha(40);

@@ -29,6 +29,8 @@ public:
 
     // When the last notification came, in ms since the epoch (0: none yet).
     qint64 lastNotice() const { return m_lastNotice; }
+    // Whether a change is still waiting to stay the same, or for a good moment to be reported.
+    bool settling() const { return m_settle.isActive(); }
 
     // Tells whether it is a good moment to report; when it returns false, the
     // report is tried again a little later.

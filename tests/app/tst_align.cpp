@@ -60,6 +60,7 @@ private slots:
     void alignAndDistribute();
     void rubberBand_data();
     void rubberBand();
+    void ctrlClickOnTheActiveOne();
     void groupMoveWritesWhatSingleMovesWrite();
     void snappingEntryFollowsTheSetting();
     void dragRepaintsWhatChanged_data();
@@ -98,21 +99,33 @@ void tst_Align::snapping_data() {
     QTest::addColumn<bool>("alt");
     QTest::addColumn<QRectF>("result");
     QTest::addColumn<double>("guide"); // a vertical guide while held, or -1
+    QTest::addColumn<int>("percent");  // the zoom; delta and press in screen pixels
 
     // Left 152: Menu's left edge 150 is 2 away, its centre line 165 is 3 away from ours.
     QTest::newRow("edge to edge") << QPoint(10, 10) << QPoint(-28, 0) << false
-                                  << QRectF(150, 200, 20, 20) << 150.0;
+                                  << QRectF(150, 200, 20, 20) << 150.0 << 100;
     // Left 153: now the centre lines (163 to 165) are nearer than the edges.
     QTest::newRow("centre to centre")
-        << QPoint(10, 10) << QPoint(-27, 0) << false << QRectF(155, 200, 20, 20) << 165.0;
+        << QPoint(10, 10) << QPoint(-27, 0) << false << QRectF(155, 200, 20, 20) << 165.0 << 100;
     QTest::newRow("Alt holds it") << QPoint(10, 10) << QPoint(-27, 0) << true
-                                  << QRectF(153, 200, 20, 20) << -1.0;
+                                  << QRectF(153, 200, 20, 20) << -1.0 << 100;
     // Centre 80 is half a pixel from gps's centre 80.5: no fraction, no snap.
     QTest::newRow("no half pixels")
-        << QPoint(10, 10) << QPoint(-110, 0) << false << QRectF(70, 200, 20, 20) << -1.0;
+        << QPoint(10, 10) << QPoint(-110, 0) << false << QRectF(70, 200, 20, 20) << -1.0 << 100;
     // The right edge dragged to 236 reaches the screen's edge 240.
     QTest::newRow("resized edge") << QPoint(19, 10) << QPoint(37, 0) << false
-                                  << QRectF(180, 200, 60, 20) << 240.0;
+                                  << QRectF(180, 200, 60, 20) << 240.0 << 100;
+    // Enlarged, the reach stays 4 screen pixels: the pointer leaves the right edge 6 or 3
+    // screen pixels short of the screen's edge 240. At 800 % the element stands on whole
+    // device pixels, 8 screen pixels apart: only a line it lies on is in reach.
+    QTest::newRow("200 %, 6 screen pixels short")
+        << QPoint(10, 10) << QPoint(74, 0) << false << QRectF(217, 200, 20, 20) << -1.0 << 200;
+    QTest::newRow("200 %, 3 screen pixels short")
+        << QPoint(10, 10) << QPoint(77, 0) << false << QRectF(220, 200, 20, 20) << 240.0 << 200;
+    QTest::newRow("800 %, 6 screen pixels short")
+        << QPoint(10, 10) << QPoint(314, 0) << false << QRectF(219, 200, 20, 20) << -1.0 << 800;
+    QTest::newRow("800 %, 3 screen pixels past")
+        << QPoint(10, 10) << QPoint(323, 0) << false << QRectF(220, 200, 20, 20) << 240.0 << 800;
 }
 
 void tst_Align::snapping() {
@@ -121,6 +134,13 @@ void tst_Align::snapping() {
     QFETCH(bool, alt);
     QFETCH(QRectF, result);
     QFETCH(double, guide);
+    QFETCH(int, percent);
+    auto* view = w().findChild<ui::CanvasView*>();
+    for (int i = 0; i < 6 && view->zoom() * 100 < percent; ++i)
+        QTest::keyClick(&w(), Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(view->zoom() * 100, percent);
+    QCoreApplication::processEvents(); // the window takes its new size
+    view->ensureWidgetVisible(pic(24));
     session().setSnapping(true);
     const Qt::KeyboardModifiers mods = alt ? Qt::AltModifier : Qt::NoModifier;
     const QPoint start = pic(24)->mapTo(&w(), press);
@@ -138,7 +158,7 @@ void tst_Align::snapping() {
 
 void tst_Align::groupMovesAreOneStep_data() {
     QTest::addColumn<QString>("actions");    // d drag of log, f/b far off and back, R arrow key,
-                                             // m mode, n pad up
+                                             // m mode, n e w pad up, right, left
     QTest::addColumn<QList<int>>("members"); // clicked; log (21) last, active
     QTest::addColumn<QList<int>>("listed");  // selected as the element list would
     QTest::addColumn<int>("locked");
@@ -151,6 +171,10 @@ void tst_Align::groupMovesAreOneStep_data() {
         << "R R" << three << QList<int>{} << -1 << QRect(2, 0, 0, 0) << 1;
     QTest::newRow("scale+ on each")
         << "m n" << three << QList<int>{} << -1 << QRect(0, -1, 0, 1) << 1;
+    QTest::newRow("scale+ east on each")
+        << "m e" << three << QList<int>{} << -1 << QRect(0, 0, 1, 0) << 1;
+    QTest::newRow("scale- west on each")
+        << "m m w" << three << QList<int>{} << -1 << QRect(0, 0, -1, 0) << 1;
     QTest::newRow("locked one stays")
         << "d" << three << QList<int>{} << 24 << QRect(10, 5, 0, 0) << 1;
     // "to" (2) is not in this view: it moves with the rest all the same.
@@ -198,6 +222,10 @@ void tst_Align::groupMovesAreOneStep() {
             editor->click(w().BTNpos);
         else if (a == "n")
             editor->click(w().MoveN);
+        else if (a == "e")
+            editor->click(w().MoveO);
+        else if (a == "w")
+            editor->click(w().MoveW);
     }
     const QList<QRect> after = rects(w(), members);
     for (int k = 0; k < members.size(); ++k) {
@@ -310,6 +338,19 @@ void tst_Align::rubberBand() {
     std::sort(selected.begin(), selected.end());
     QCOMPARE(members, selected);
     QCOMPARE(w().Selector->Tag(), QString::number(active));
+}
+
+void tst_Align::ctrlClickOnTheActiveOne() {
+    select({22, 24, 21}); // log active
+    QTest::mouseClick(&w(), Qt::LeftButton, Qt::ControlModifier, pic(21)->geometry().center());
+    // Taken out: the one added last before it, win, is the active one now.
+    QCOMPARE(
+        QList<int>(session().selection().members().begin(), session().selection().members().end()),
+        (QList<int>{22, 24}));
+    QCOMPARE(w().Selector->Tag(), QStringLiteral("24"));
+    QCOMPARE(w().Selector->geometry(), pic(24)->geometry());
+    QCOMPARE(w().LBLiniName->text(), QStringLiteral("win"));
+    QCOMPARE(w().txtX->text(), QStringLiteral("180"));
 }
 
 void tst_Align::groupMoveWritesWhatSingleMovesWrite() {

@@ -15,6 +15,15 @@ QString value(const QString& file, const QString& section, const QString& key) {
     return Global::ReadIniValue(file, section, key, QStringLiteral("<none>"));
 }
 
+// Dates the file's last change back: another program wrote it a while ago, and a save has
+// nothing to wait for.
+void writtenAWhileAgo(const QString& path) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-2),
+                             QFileDevice::FileModificationTime));
+}
+
 // Types a value into a box as a user does (the key release applies the boxes).
 void type(QLineEdit* box, const QString& text) {
     box->setFocus();
@@ -52,6 +61,7 @@ private slots:
     void loadWithUnsavedChangesAsks();
     void saveTakesOutsideChanges_data();
     void saveTakesOutsideChanges();
+    void saveWaitsForAFileStillBeingWritten_data();
     void saveWaitsForAFileStillBeingWritten();
     void writeBetweenMergeAndSaveStartsOver();
     void halfFailedSaveKeepsTheMarkOfEachFile();
@@ -426,6 +436,8 @@ void tst_Save::saveTakesOutsideChanges_data() {
     const QString defaults = "defaultlt.ini", mapview = "mapviewlt.ini";
     QTest::newRow("other element")
         << defaults << "log x 50" << QStringList{"log x 50"} << 21 << QRect(50, 84, 40, 36) << "";
+    QTest::newRow("height of a plain element")
+        << defaults << "log cy 50" << QStringList{"log cy 50"} << 21 << QRect(2, 84, 40, 50) << "";
     QTest::newRow("same element, other key") << defaults << "win x 100" << QStringList{"win x 100"}
                                              << 24 << QRect(100, 23, 41, 35) << "win";
     QTest::newRow("same key: the own value wins")
@@ -455,6 +467,7 @@ void tst_Save::saveTakesOutsideChanges() {
     editor.click(editor.w().MoveS);
     const QStringList c = change.split(' ');
     QVERIFY(Global::WriteIniValue(skin + "/" + file, c[0], c[1], c[2]));
+    writtenAWhileAgo(skin + "/" + file);
     BoxAnswerer box("OK");
     editor.click(editor.w().BTNSave); // at once, before the change is reported
     for (const QString& line : saved) {
@@ -473,7 +486,14 @@ void tst_Save::saveTakesOutsideChanges() {
     QVERIFY(!programState().bChanged);
 }
 
+void tst_Save::saveWaitsForAFileStillBeingWritten_data() {
+    QTest::addColumn<int>("pause"); // ms between the two parts the other program writes
+    QTest::newRow("the rest within the quiet time") << 300;
+    QTest::newRow("the rest after the quiet time") << 700;
+}
+
 void tst_Save::saveWaitsForAFileStillBeingWritten() {
+    QFETCH(int, pause);
     Editor editor;
     const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
     const QString file = skin + "/defaultlt.ini";
@@ -482,7 +502,7 @@ void tst_Save::saveWaitsForAFileStillBeingWritten() {
     const QByteArray next =
         layout({"log:50,84,40,36", "tmc:2,124,40,36", "gps:7,164,39,34", "win:156,22,41,35"});
     {
-        SlowWriter writer(file, next, next.indexOf("[gps]"), 500);
+        SlowWriter writer(file, next, next.indexOf("[gps]"), pause);
         QTRY_VERIFY(writer.partWritten());
         QTest::qWait(100);
         editor.click(editor.w().BTNSave);
@@ -503,9 +523,11 @@ void tst_Save::writeBetweenMergeAndSaveStartsOver() {
     // Another program writes right after the save has merged the files.
     int writes = 0;
     QObject::connect(&editor.w(), &frmMain::saveBegins, &editor.w(), [&] {
-        if (writes++ == 0)
+        if (writes++ == 0) {
             writeFile(file, layout({"log:50,84,40,36", "tmc:2,124,40,36", "gps:2,164,39,34",
                                     "win:156,22,41,35"}));
+            writtenAWhileAgo(file);
+        }
     });
     editor.click(editor.w().BTNSave);
     QCOMPARE(writes, 2); // the save started over once
