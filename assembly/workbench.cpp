@@ -61,7 +61,7 @@ Workbench::Workbench() : m_window(std::make_unique<frmMain>()) {
     aids.setScreenScale([&view] { return double(view.zoom()); });
     aids.setHiddenPredicate([&panels](int i) { return panels.flags().hidden(i); });
     aids.setLockedPredicate([&panels](int i) { return panels.flags().locked(i); });
-    panels.addPanelEntries(aids.canvasMenu());
+    aids.addCanvasMenuEntries([&panels](QMenu& menu) { panels.addPanelEntries(menu); });
 
     // The boxes show when the element does not take what they hold.
     m_boxCheck = std::make_unique<BoxCheck>(window);

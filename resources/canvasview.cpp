@@ -50,18 +50,42 @@ protected:
             painter.setClipping(false);
         }
         if (m_surface.gridDrawn())
-            paintGrid(painter, frame, event->rect());
+            for (const QRect& exposed : event->region())
+                paintGrid(painter, frame, exposed);
     }
 
 private:
-    // A faint line at the start of every device pixel inside the frame: one
-    // tile of a device pixel, repeated.
-    void paintGrid(QPainter& painter, const QRect& frame, const QRect& dirty) {
+    // A faint line at the start of every device pixel inside the frame, drawn
+    // only where it is exposed: rows of the grid cut from a band of it that is
+    // drawn once per zoom. The band is copied as it is, without a texture
+    // brush: the cost goes with the exposed rows, not with each device pixel.
+    void paintGrid(QPainter& painter, const QRect& frame, const QRect& exposed) {
         const int k = m_surface.zoom();
-        const QRect inside = frame.adjusted(k, k, -k, -k).intersected(dirty);
+        const QRect inside = frame.adjusted(k, k, -k, -k).intersected(exposed);
         if (inside.isEmpty())
             return;
-        if (m_tile.width() != k) {
+        const QImage& band = gridBand(k, frame.width());
+        // Within one exposed rectangle the painting is clipped by a rectangle,
+        // which Qt copies without splitting it into spans.
+        painter.setClipRect(inside);
+        const int left = inside.left() - frame.left();
+        for (int y = inside.top(); y <= inside.bottom();) {
+            const int row = (y - frame.top()) % band.height();
+            const int rows = std::min(band.height() - row, inside.bottom() + 1 - y);
+            painter.drawImage(QPoint(inside.left(), y), band,
+                              QRect(left, row, inside.width(), rows));
+            y += rows;
+        }
+        painter.setClipping(false);
+    }
+
+    // The grid across the whole frame for a few device rows, the line at the
+    // top of each: the pixel at x, y of it is on a line when x or y is a
+    // multiple of the zoom.
+    const QImage& gridBand(int k, int width) {
+        if (m_bandZoom != k || m_band.width() != width) {
+            constexpr int kBandPixels = 64; // rows of screen pixels in the band
+            const int rows = std::max(1, kBandPixels / k) * k;
             QImage tile(k, k, QImage::Format_ARGB32_Premultiplied);
             tile.fill(Qt::transparent);
             const QColor line(128, 128, 128, 80);
@@ -69,13 +93,20 @@ private:
             p.fillRect(QRect(0, 0, k, 1), line);
             p.fillRect(QRect(0, 1, 1, k - 1), line);
             p.end();
-            m_tile = QPixmap::fromImage(tile);
+            m_band = QImage(width, rows, QImage::Format_ARGB32_Premultiplied);
+            for (int y = 0; y < rows; ++y) {
+                const auto* from = reinterpret_cast<const QRgb*>(tile.constScanLine(y % k));
+                auto* to = reinterpret_cast<QRgb*>(m_band.scanLine(y));
+                for (int x = 0; x < width; ++x)
+                    to[x] = from[x % k];
+            }
+            m_bandZoom = k;
         }
-        painter.setBrushOrigin(frame.topLeft());
-        painter.fillRect(inside, QBrush(m_tile));
+        return m_band;
     }
 
-    QPixmap m_tile; // one device pixel's share of the grid at the zoom
+    QImage m_band; // a band of the grid at m_bandZoom, as wide as the frame
+    int m_bandZoom = 0;
     CanvasSurface& m_surface;
 };
 

@@ -73,20 +73,37 @@ void ImageControl::paintEvent(QPaintEvent* event) {
         return;
     QPainter painter(this);
     const int zoom = viewScale();
-    if (zoom == 1)
-        painter.drawPixmap(0, 0, stretched(shown));
-    else
-        paintEnlarged(painter, shown, event->rect(), zoom);
+    if (zoom == 1) {
+        // A repaint of the whole control (the first one above all) stretches the
+        // picture as it draws it; the stretched copy pays off only for the strips
+        // that later repaints cover.
+        const bool partial = !event->region().contains(rect());
+        const QPixmap* whole = partial || hasStretched(shown) ? &stretched(shown) : nullptr;
+        // Each dirty rectangle on its own: clipped by a rectangle, Qt copies the
+        // picture in one pass instead of splitting it into spans of the region.
+        for (const QRect& r : event->region()) {
+            painter.setClipRect(r);
+            if (whole)
+                painter.drawPixmap(r.topLeft(), *whole, r);
+            else
+                painter.drawPixmap(rect(), shown);
+        }
+    } else {
+        paintEnlarged(painter, shown, event->region(), zoom);
+    }
 }
 
-void ImageControl::paintEnlarged(QPainter& painter, const QPixmap& shown, const QRect& dirty,
+void ImageControl::paintEnlarged(QPainter& painter, const QPixmap& shown, const QRegion& dirty,
                                  int zoom) {
-    // The part of the picture at 1:1 that the dirty rectangle shows, drawn as at
+    // The part of the picture at 1:1 that the dirty region shows, drawn as at
     // 1:1, then every pixel of it as a block: never the whole enlarged picture.
-    const QSize whole = size() / zoom;
-    const QRect part = QRect(QPoint(dirty.left() / zoom, dirty.top() / zoom),
-                             QPoint(dirty.right() / zoom, dirty.bottom() / zoom))
-                           .intersected(QRect(QPoint(0, 0), whole));
+    const QRect whole(QPoint(0, 0), size() / zoom);
+    const auto partOf = [zoom, &whole](const QRect& r) {
+        return QRect(QPoint(r.left() / zoom, r.top() / zoom),
+                     QPoint(r.right() / zoom, r.bottom() / zoom))
+            .intersected(whole);
+    };
+    const QRect part = partOf(dirty.boundingRect());
     if (part.isEmpty())
         return;
     // An opaque picture is copied block by block, without blending.
@@ -97,9 +114,18 @@ void ImageControl::paintEnlarged(QPainter& painter, const QPixmap& shown, const 
     {
         QPainter small(&pixels);
         small.translate(-part.topLeft());
-        small.drawPixmap(QRect(QPoint(0, 0), whole), shown);
+        small.drawPixmap(whole, shown);
     }
-    painter.drawImage(QRect(part.topLeft() * zoom, part.size() * zoom), pixels);
+    // Each dirty rectangle on its own: clipped by a rectangle, Qt enlarges the
+    // blocks in one pass instead of splitting them into spans of the region.
+    for (const QRect& r : dirty) {
+        const QRect blocks = partOf(r);
+        if (blocks.isEmpty())
+            continue;
+        painter.setClipRect(r);
+        painter.drawImage(QRect(blocks.topLeft() * zoom, blocks.size() * zoom), pixels,
+                          blocks.translated(-part.topLeft()));
+    }
 }
 
 double ImageControl::axis(double position, double twipsSize, int screenSize, double offset,
@@ -122,13 +148,18 @@ QPointF ImageControl::reported(const QPointF& position, bool held) const {
                    axis(position.y(), Height(), height(), m_offsetY, held));
 }
 
+bool ImageControl::hasStretched(const QPixmap& shown) const {
+    const qreal ratio = devicePixelRatioF();
+    return m_stretched.size() == size() * ratio && m_stretchedFrom == shown.cacheKey() &&
+           m_stretched.devicePixelRatio() == ratio;
+}
+
 const QPixmap& ImageControl::stretched(const QPixmap& shown) const {
     // Stretching the picture is dear and a repaint often covers only a strip
     // of it: the stretched picture is kept until the size or the picture changes.
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = size() * ratio;
-    if (m_stretched.size() != pixels || m_stretchedFrom != shown.cacheKey() ||
-        m_stretched.devicePixelRatio() != ratio) {
+    if (!hasStretched(shown)) {
         QPixmap canvas(pixels);
         canvas.setDevicePixelRatio(ratio);
         canvas.fill(Qt::transparent);

@@ -53,7 +53,7 @@ private:
     void markOpaque();
     // Ends the press as a release here would, also for whoever watches the picture.
     void releaseLostPress(const QPointF& position);
-    void paintEnlarged(QPainter& painter, const QPixmap& shown, const QRect& dirty, int zoom);
+    void paintEnlarged(QPainter& painter, const QPixmap& shown, const QRegion& dirty, int zoom);
 
     mutable QPixmap m_picture;
     // While a button is held on the picture: what is added to the whole-pixel
@@ -65,6 +65,7 @@ private:
     mutable QString m_pictureFile; // still to be read into m_picture
     // The picture stretched to the control's size, and the picture it was made from.
     const QPixmap& stretched(const QPixmap& shown) const;
+    bool hasStretched(const QPixmap& shown) const;
     mutable QPixmap m_stretched;
     mutable qint64 m_stretchedFrom = 0;
 };

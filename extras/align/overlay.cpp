@@ -22,23 +22,6 @@ const QColor kBand(255, 0, 255);
 constexpr int kTick = 3;             // half the length of a gap line's end mark, pixels
 constexpr std::size_t kLabels = 512; // labels kept drawn
 
-// Joins rectangles that overlap or lie close together, until none do.
-std::vector<QRect> merged(std::vector<QRect> rects) {
-    constexpr int kNear = 8;
-    for (bool joined = true; joined;) {
-        joined = false;
-        for (std::size_t i = 0; i < rects.size() && !joined; ++i)
-            for (std::size_t j = i + 1; j < rects.size(); ++j)
-                if (rects[i].adjusted(-kNear, -kNear, kNear, kNear).intersects(rects[j])) {
-                    rects[i] = rects[i].united(rects[j]);
-                    rects.erase(rects.begin() + std::ptrdiff_t(j));
-                    joined = true;
-                    break;
-                }
-    }
-    return rects;
-}
-
 QRect around(const QRectF& r, int margin) {
     return r.toAlignedRect().adjusted(-margin, -margin, margin, margin);
 }
@@ -146,20 +129,17 @@ void Overlay::refresh() {
         marks.push_back(
             {Mark::Band, {}, QRectF(toScreen(band->topLeft()), toScreen(band->bottomRight()))});
 
-    // Only what appeared or went needs a repaint: what stays where it was is
-    // still on the screen. A repaint costs more for each rectangle than for
-    // each pixel: neighbouring changes go into one rectangle.
-    std::vector<QRect> changed;
+    // Only what appeared or went needs a repaint, and only the pixels it covers:
+    // what stays where it was is still on the screen, and what lies under a
+    // long line between its ends is not touched.
+    QRegion dirty;
     for (const Mark& m : m_marks)
         if (std::find(marks.begin(), marks.end(), m) == marks.end())
-            changed.push_back(regionOf(m).boundingRect());
+            dirty += regionOf(m).boundingRect();
     for (const Mark& m : marks)
         if (std::find(m_marks.begin(), m_marks.end(), m) == m_marks.end())
-            changed.push_back(regionOf(m).boundingRect());
+            dirty += regionOf(m).boundingRect();
     m_marks = std::move(marks);
-    QRegion dirty;
-    for (const QRect& r : merged(std::move(changed)))
-        dirty += r;
     if (!dirty.isEmpty())
         update(dirty);
 }
@@ -169,8 +149,14 @@ QRegion Overlay::regionOf(const Mark& m) {
     case Mark::Guide:
         return around(QRectF(m.line.p1(), m.line.p2()).normalized(), 1);
     case Mark::Gap:
-    case Mark::EqualGap:
-        return around(QRectF(m.line.p1(), m.line.p2()).normalized(), kTick + 1);
+    case Mark::EqualGap: {
+        // The line and the end marks across it.
+        const QPointF across = m.line.dx() == 0 ? QPointF(kTick, 0) : QPointF(0, kTick);
+        QRegion region(around(QRectF(m.line.p1(), m.line.p2()).normalized(), 1));
+        for (const QPointF end : {m.line.p1(), m.line.p2()})
+            region += around(QRectF(end - across, end + across).normalized(), 1);
+        return region;
+    }
     case Mark::Label:
     case Mark::Band:
         return around(m.rect, 1);
@@ -188,7 +174,7 @@ void Overlay::paintEvent(QPaintEvent* event) {
     if (m_marks.empty())
         return;
     QPainter p(this);
-    const QRect dirty = event->rect();
+    const QRegion& dirty = event->region();
     for (const Mark& m : m_marks) {
         if (!regionOf(m).intersects(dirty))
             continue;

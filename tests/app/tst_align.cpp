@@ -6,11 +6,13 @@
 #include "extras/align/alignsession.h"
 #include "extras/align/dragcoordinator.h"
 #include "extras/align/selection.h"
+#include "extras/canvas/canvaszoom.h"
 #include "extras/session/editsession.h"
 #include "extras/undo/layouthistory.h"
 #include "resources/canvasview.h"
 
 #include <QMenu>
+#include <QScreen>
 #include <QtTest>
 
 using namespace fixture;
@@ -60,6 +62,9 @@ private slots:
     void rubberBand();
     void ctrlClickOnTheActiveOne();
     void groupMoveWritesWhatSingleMovesWrite();
+    void snappingEntryFollowsTheSetting();
+    void dragRepaintsWhatChanged_data();
+    void dragRepaintsWhatChanged();
 
 private:
     void open(Editor& e) {
@@ -371,4 +376,86 @@ void tst_Align::groupMoveWritesWhatSingleMovesWrite() {
 }
 
 QTEST_MAIN(tst_Align)
+// The canvas menu is built when first opened: its snapping entry shows the
+// setting made before, and switches it.
+void tst_Align::snappingEntryFollowsTheSetting() {
+    QVERIFY(!session().snapping()); // the fixture's setting
+    QAction* entry = nullptr;
+    for (QAction* a : session().canvasMenu().actions())
+        if (a->text().startsWith(QStringLiteral("Einrasten")))
+            entry = a;
+    QVERIFY(entry);
+    QVERIFY(!entry->isChecked());
+    entry->trigger();
+    QVERIFY(session().snapping());
+    session().setSnapping(false);
+    QVERIFY(!entry->isChecked());
+    QVERIFY(!session().snapping());
+}
+
+// A drag repaints only what its guides, gaps and labels changed; the window
+// then shows what a whole repaint would: nothing of a mark that went stays
+// behind, and a mark that came is drawn whole.
+void tst_Align::dragRepaintsWhatChanged_data() {
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<QPoint>("step"); // screen pixels per move
+    QTest::newRow("100 %, to the left") << 100 << QPoint(-3, 0);
+    QTest::newRow("100 %, upwards") << 100 << QPoint(0, -5);
+    QTest::newRow("400 %, to the left") << 400 << QPoint(-10, 0);
+}
+
+void tst_Align::dragRepaintsWhatChanged() {
+    QFETCH(int, percent);
+    QFETCH(QPoint, step);
+    session().setSnapping(true);
+    editor->bench().canvas().setPercent(percent);
+    QCoreApplication::processEvents();
+    ui::CanvasView& view = editor->bench().canvas().view();
+    view.setFocus(); // no blinking text cursor
+    QWidget* win = pic(24);
+    view.ensureWidgetVisible(win, 80, 80);
+    QCoreApplication::processEvents();
+    const QRect area(view.mapTo(&w(), QPoint(0, 0)), view.size());
+    int gaps = 0;
+    int guides = 0;
+    const auto shownAsWhole = [&] {
+        QCoreApplication::processEvents();
+        gaps += session().drag().gaps().empty() ? 0 : 1;
+        guides += session().drag().xGuides().size() + session().drag().yGuides().size();
+        const QImage shown = w().screen()->grabWindow(w().winId()).toImage();
+        const QImage whole = w().grab().toImage();
+        // Each guide shows where the canvas area shows the screen (gaps and
+        // labels may lie over it in places).
+        const ui::CanvasSurface& surface = view.surface();
+        const auto guideShown = [&](QPointF from, QPointF step) {
+            for (int i = 0; i <= 32; ++i) {
+                const QPointF at = surface.fromDevice(from + step * i);
+                const QPoint inWindow =
+                    surface.mapTo(&w(), QPoint(int(std::floor(at.x())), int(std::floor(at.y()))));
+                if (area.contains(inWindow) && shown.pixel(inWindow) == qRgb(255, 0, 255))
+                    return true;
+            }
+            return false;
+        };
+        for (double x : session().drag().xGuides())
+            if (!guideShown({x, 0.5}, {0, 10}))
+                return false;
+        for (double y : session().drag().yGuides())
+            if (!guideShown({0.5, y}, {7.5, 0}))
+                return false;
+        return shown.copy(area).convertToFormat(QImage::Format_RGB32) ==
+               whole.copy(area).convertToFormat(QImage::Format_RGB32);
+    };
+    const QPoint start = win->mapTo(&w(), QPoint(win->width() / 2, win->height() / 2));
+    QTest::mousePress(&w(), Qt::LeftButton, {}, start);
+    for (int i = 1; i <= 12; ++i) {
+        QTest::mouseMove(&w(), start + step * i);
+        QVERIFY2(shownAsWhole(), qPrintable(QStringLiteral("step %1").arg(i)));
+    }
+    QTest::mouseRelease(&w(), Qt::LeftButton, {}, start + step * 12);
+    QVERIFY(shownAsWhole());
+    QVERIFY(gaps > 0);
+    QVERIFY(guides > 0);
+}
+
 #include "tst_align.moc"
