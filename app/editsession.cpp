@@ -26,8 +26,10 @@ EditSession::EditSession(frmMain& window)
     connect(&window, &frmMain::loadBegins, this, &EditSession::loadBegins);
     connect(&window, &frmMain::layoutLoaded, this, &EditSession::layoutLoaded);
     connect(&window, &frmMain::saveBegins, this, &EditSession::saveBegins);
-    connect(&window, &frmMain::saveReady, this,
-            [this](bool& stale) { stale = stale || m_sync->changedSinceMerge(); });
+    connect(&window, &frmMain::saveReady, this, [this](SaveHold& hold) {
+        if (hold.reason == SaveHold::Reason::None)
+            hold = m_sync->holdBeforeWrite();
+    });
     connect(&window, &frmMain::filesWritten, this, &EditSession::filesWritten);
     connect(&window, &frmMain::layoutSaved, this, &EditSession::layoutSaved);
     connect(&window, &frmMain::nudgeBegins, this, &EditSession::nudgeBegins);
@@ -124,7 +126,8 @@ void EditSession::acknowledgeFiles() {
 }
 
 void EditSession::saveBegins() {
-    m_sync->takeChangesFromFiles(m_files ? m_files->lastNotice() : 0);
+    m_sync->takeChangesFromFiles(m_files ? m_files->lastNotice() : 0,
+                                 filesync::Settled::QuietAndComplete);
 }
 
 void EditSession::filesWritten(const std::vector<SavedFile>& files) {
@@ -172,7 +175,7 @@ void EditSession::fileChangedElsewhere(const QString& file) {
     }
     // Keep the own edits, take everything else from the files; ask again only for a
     // newer change.
-    m_sync->takeChangesFromFiles(m_files ? m_files->lastNotice() : 0);
+    m_sync->takeChangesFromFiles(m_files ? m_files->lastNotice() : 0, filesync::Settled::Quiet);
     acknowledgeFiles();
     showChangedMark();
 }

@@ -2,6 +2,7 @@
 
 #include "app/frmMain.h"
 #include "app/sync/canvasplacement.h"
+#include "app/sync/completeness.h"
 #include "app/sync/layoutfile.h"
 #include "app/sync/mergeplan.h"
 #include "app/sync/settle.h"
@@ -74,9 +75,14 @@ void LayoutSync::mergeFile(FileState& state, const QString& file, const std::str
     const auto& catalogue = programState().ElementCatalogue;
     const std::string_view base = state.base ? std::string_view(*state.base) : std::string_view();
     bool moved = false;
+    // A key the file lacks has not been written yet: it keeps the base's value.
+    const auto read = [&](const QString& section, const QString& key, int fallback) {
+        std::optional<QString> value = keyIn(text, section, key);
+        return value ? *value : valueIn(base, section, key, fallback);
+    };
     for (int i : elementsOf(file)) {
         const Placement before = loadedPlacement(base, catalogue, i, map);
-        const Placement now = loadedPlacement(text, catalogue, i, map);
+        const Placement now = loadedPlacement(read, catalogue, i, map);
         const Placement current = m_history.current(i);
         const ElementMerge merge = mergeElement(before, now, m_history.saved(i), current);
         if (merge.fromFile && undo::differs(merge.result, current)) {
@@ -108,22 +114,37 @@ void LayoutSync::mergeFile(FileState& state, const QString& file, const std::str
     }
 }
 
-void LayoutSync::takeChangesFromFiles(qint64 lastChangeMs) {
+void LayoutSync::takeChangesFromFiles(qint64 lastChangeMs, Settled until) {
     const QDeadlineTimer deadline(kMaxSaveWaitMs);
+    bool anyStillWritten = false;
     for (auto& [file, state] : m_files) {
-        const std::optional<std::string> text =
-            settledText(file, state.base, lastChangeMs, deadline);
-        // A file that is gone or empty has nothing to take from: the save writes it anew.
-        if (text && !text->empty() && text != state.base)
+        state.merged = settledText(file, state.base, lastChangeMs, deadline, until);
+        state.stillWritten =
+            until == Settled::QuietAndComplete && looksIncomplete(state.merged, state.base);
+        anyStillWritten = anyStillWritten || state.stillWritten;
+    }
+    // The save will not write: the next one merges what the files hold then.
+    if (anyStillWritten)
+        return;
+    for (auto& [file, state] : m_files) {
+        const std::optional<std::string>& text = state.merged;
+        if (!text || text == state.base)
+            continue;
+        if (text->empty())
+            state.base = text; // nothing to take from: the save writes it anew
+        else
             mergeFile(state, file, *text);
-        state.merged = text;
     }
 }
 
-bool LayoutSync::changedSinceMerge() const {
-    return std::any_of(m_files.begin(), m_files.end(), [](const auto& entry) {
-        return readLayoutText(entry.first) != entry.second.merged;
-    });
+SaveHold LayoutSync::holdBeforeWrite() const {
+    for (const auto& [file, state] : m_files)
+        if (state.stillWritten)
+            return {SaveHold::Reason::StillBeingWritten, file};
+    for (const auto& [file, state] : m_files)
+        if (readLayoutText(file) != state.merged)
+            return {SaveHold::Reason::ChangedSinceMerge, file};
+    return {};
 }
 
 QStringList LayoutSync::filesWritten(const std::vector<SavedFile>& files) {

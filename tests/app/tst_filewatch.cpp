@@ -1,5 +1,6 @@
 // Layout files changed by another program while the skin is loaded.
 #define QTEST_QPA_MOUSE_HANDLING
+#include "app/Global.h"
 #include "editorfixture.h"
 #include "elements/programstate.h"
 
@@ -51,6 +52,7 @@ private slots:
     void vanishedFileIsWatchedWhenItReturns();
     void halfWrittenFileIsNeverLoaded_data();
     void halfWrittenFileIsNeverLoaded();
+    void missingKeyIsNoMoveToItsDefault();
 };
 
 void tst_FileWatch::quietReloadKeepsTheActiveElement_data() {
@@ -177,12 +179,17 @@ void tst_FileWatch::vanishedFileIsWatchedWhenItReturns() {
 
 void tst_FileWatch::halfWrittenFileIsNeverLoaded_data() {
     QTest::addColumn<QByteArray>("head"); // before the sections
-    QTest::newRow("first part shorter than the old file") << QByteArray();
-    QTest::newRow("first part longer") << "; " + QByteArray(400, 'x') + "\r\n";
+    QTest::addColumn<int>("pauseMs");
+    const QByteArray longHead = "; " + QByteArray(400, 'x') + "\r\n";
+    QTest::newRow("first part shorter than the old file") << QByteArray() << 500;
+    QTest::newRow("first part longer") << longHead << 500;
+    QTest::newRow("shorter, long pause") << QByteArray() << 1200;
+    QTest::newRow("longer, long pause") << longHead << 700;
 }
 
 void tst_FileWatch::halfWrittenFileIsNeverLoaded() {
     QFETCH(QByteArray, head);
+    QFETCH(int, pauseMs);
     Editor editor;
     const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
     editor.load(skin);
@@ -192,9 +199,30 @@ void tst_FileWatch::halfWrittenFileIsNeverLoaded() {
             [&] { jumped |= editor.canvasRect(24) == QRect(0, 0, 20, 20); });
     look.start(5);
     const QByteArray next = head + defaultsWithWinAt(120);
-    SlowWriter writer(skin + "/defaultlt.ini", next, next.indexOf("[win]") + 3, 500);
+    SlowWriter writer(skin + "/defaultlt.ini", next, next.indexOf("[win]") + 3, pauseMs);
     QTRY_COMPARE(editor.canvasRect(24).x(), 120);
     QVERIFY(!jumped);
+}
+
+void tst_FileWatch::missingKeyIsNoMoveToItsDefault() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString file = skin + "/defaultlt.ini";
+    editor.load(skin);
+    editor.click(editor.w().MoveS); // win 156,23: unsaved
+    BoxAnswerer box("Nein");
+    // Another program moves log and leaves win without its width for longer than a save
+    // would wait: the question waits as long, and the width is not taken as 20.
+    replaceFile(
+        file, layout({"log:50,84,40,36", "tmc:2,124,40,36", "gps:2,164,39,34", "win:156,22,-,35"}));
+    settle();
+    QCOMPARE(box.count, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(box.count, 1, 5000);
+    QCOMPARE(editor.canvasRect(21).left(), 50);
+    QCOMPARE(editor.canvasRect(24), QRect(156, 23, 41, 35));
+    editor.click(editor.w().BTNSave);
+    QCOMPARE(Global::ReadIniValue(file, "win", "cx", "<none>"), QStringLiteral("41"));
+    QCOMPARE(Global::ReadIniValue(file, "log", "x", "<none>"), QStringLiteral("50"));
 }
 
 QTEST_MAIN(tst_FileWatch)
