@@ -39,6 +39,7 @@ private slots:
     void saveWaitsForTheRest();
     void fileStillIncompleteIsNotReplaced();
     void fileThatKeepsChangingIsNotReplaced();
+    void namesInAnotherCaseAreNoGap();
 };
 
 void tst_SaveWhileWritten::saveWaitsForTheRest_data() {
@@ -122,8 +123,7 @@ void tst_SaveWhileWritten::fileThatKeepsChangingIsNotReplaced() {
     const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
     const QString file = skin + "/defaultlt.ini";
     editor.load(skin);
-    editor.click(editor.w().MoveS);
-    // Another program writes right after each merge of the save.
+    // No edits: the save only normalises. Another program writes right after each merge.
     int writes = 0;
     const auto writeAfterMerge =
         QObject::connect(&editor.w(), &frmMain::saveBegins, &editor.w(),
@@ -138,14 +138,28 @@ void tst_SaveWhileWritten::fileThatKeepsChangingIsNotReplaced() {
     }
     QCOMPARE(writes, 3);
     QCOMPARE(readFile(file), othersDefaults(52)); // the last write stands
-    QVERIFY(programState().bChanged);
+    QVERIFY(programState().bChanged);             // the save is still to be done
 
     QObject::disconnect(writeAfterMerge);
     editor.click(editor.w().BTNSave);
     QVERIFY(!programState().bChanged);
     QCOMPARE(value(file, "log", "x"), "52");
-    QCOMPARE(value(file, "win", "y"), "23");
+    QCOMPARE(value(file, "other", "kept"), "yes");
     QCOMPARE(editor.canvasRect(21).left(), 52);
+}
+
+void tst_SaveWhileWritten::namesInAnotherCaseAreNoGap() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString file = skin + "/defaultlt.ini";
+    editor.load(skin);
+    editor.click(editor.w().MoveS);
+    // The profile functions match names without regard to case: nothing is missing.
+    writeFile(file, standardDefaults().replace("[log]\r\nx=2", "[LOG]\r\nX=50"));
+    editor.click(editor.w().BTNSave); // no refusal: the guard fails the test on any box
+    QVERIFY(!programState().bChanged);
+    QCOMPARE(value(file, "log", "x"), "50");
+    QCOMPARE(value(file, "win", "y"), "23");
 }
 
 QTEST_MAIN(tst_SaveWhileWritten)
