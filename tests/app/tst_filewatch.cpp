@@ -53,6 +53,7 @@ private slots:
     void halfWrittenFileIsNeverLoaded_data();
     void halfWrittenFileIsNeverLoaded();
     void missingKeyIsNoMoveToItsDefault();
+    void fileCutToNothing();
 };
 
 void tst_FileWatch::quietReloadKeepsTheActiveElement_data() {
@@ -209,6 +210,8 @@ void tst_FileWatch::missingKeyIsNoMoveToItsDefault() {
     const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
     const QString file = skin + "/defaultlt.ini";
     editor.load(skin);
+    replaceFile(file, defaultsWith(40, 156)); // a first change, reloaded quietly
+    QTRY_COMPARE(editor.canvasRect(21).left(), 40);
     editor.click(editor.w().MoveS); // win 156,23: unsaved
     BoxAnswerer box("Nein");
     // Another program moves log and leaves win without its width for longer than a save
@@ -223,6 +226,22 @@ void tst_FileWatch::missingKeyIsNoMoveToItsDefault() {
     editor.click(editor.w().BTNSave);
     QCOMPARE(Global::ReadIniValue(file, "win", "cx", "<none>"), QStringLiteral("41"));
     QCOMPARE(Global::ReadIniValue(file, "log", "x", "<none>"), QStringLiteral("50"));
+}
+
+void tst_FileWatch::fileCutToNothing() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString file = skin + "/defaultlt.ini";
+    editor.load(skin);
+    editor.click(editor.w().MoveS);
+    BoxAnswerer box("Nein");
+    writeFile(file, QByteArray()); // and nothing follows
+    QTRY_COMPARE_WITH_TIMEOUT(box.count, 1, 5000);
+    QCOMPARE(editor.canvasRect(21), QRect(2, 84, 40, 36)); // nothing to take from it
+    // The save writes the file anew, without waiting for a rest that does not come.
+    editor.click(editor.w().BTNSave);
+    QCOMPARE(Global::ReadIniValue(file, "log", "x", "<none>"), QStringLiteral("2"));
+    QCOMPARE(Global::ReadIniValue(file, "win", "y", "<none>"), QStringLiteral("23"));
 }
 
 QTEST_MAIN(tst_FileWatch)

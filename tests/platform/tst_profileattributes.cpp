@@ -72,18 +72,24 @@ private slots:
 
 void TestProfileAttributes::attributesKept_data() {
     QTest::addColumn<uint>("writer");       // the user who saves (0: root); owns the file
+    QTest::addColumn<bool>("fileAcl");      // another user may write the file through its ACL
+    QTest::addColumn<bool>("folderAcl");    // the folder gives new files such an ACL
     QTest::addColumn<QString>("attribute"); // one more attribute, set by root
     QTest::addColumn<bool>("inPlace");
 
-    QTest::newRow("root's file") << 0u << QString() << false;
-    QTest::newRow("a user's own file") << 5000u << QString() << false;
+    QTest::newRow("root's file") << 0u << true << false << QString() << false;
+    QTest::newRow("a user's own file") << 5000u << true << false << QString() << false;
+    QTest::newRow("no ACL, in a folder that gives one")
+        << 0u << false << true << QString() << false;
     // Only a process with the right to administer the system may set it on the new file.
     QTest::newRow("an attribute the writer may not set")
-        << 5000u << QStringLiteral("security.tessel") << true;
+        << 5000u << true << false << QStringLiteral("security.tessel") << true;
 }
 
 void TestProfileAttributes::attributesKept() {
     QFETCH(uint, writer);
+    QFETCH(bool, fileAcl);
+    QFETCH(bool, folderAcl);
     QFETCH(QString, attribute);
     QFETCH(bool, inPlace);
     if (::geteuid() != 0) {
@@ -101,15 +107,16 @@ void TestProfileAttributes::attributesKept() {
     QCOMPARE(::chmod(name, 0664), 0);
     QCOMPARE(::chown(name, writer, writer == 0 ? 0 : 4321), 0);
 
-    // Another user may write the file through its ACL; a note of the user's rides along.
+    // A note of the user's rides along with the ACL.
     QString why;
-    if (!run("setfacl", {"-m", "u:65534:rw", path}, why) ||
+    if ((fileAcl && !run("setfacl", {"-m", "u:65534:rw", path}, why)) ||
+        (folderAcl && !run("setfacl", {"-d", "-m", "u:65534:rw", dir.path()}, why)) ||
         !run("setfattr", {"-n", "user.note", "-v", "kept", path}, why) ||
         (!attribute.isEmpty() && !run("setfattr", {"-n", attribute, "-v", "1", path}, why))) {
         QSKIP(qPrintable(QStringLiteral("no ACLs or extended attributes here: ") + why));
     }
     const QByteArray before = attributesOf(path);
-    QVERIFY(before.contains("system.posix_acl_access"));
+    QCOMPARE(before.contains("system.posix_acl_access"), fileAcl);
     struct stat old {};
     QCOMPARE(::stat(name, &old), 0);
 
@@ -120,16 +127,15 @@ void TestProfileAttributes::attributesKept() {
     QCOMPARE(now.st_ino == old.st_ino, inPlace);
     QCOMPARE(now.st_mode & 07777, mode_t(0664));
     QCOMPARE(attributesOf(path), before);
-    // The other user can still write it.
-    QCOMPARE(asUser(65534,
-                    [&] {
-                        const int fd = ::open(name, O_WRONLY | O_APPEND | O_CLOEXEC);
-                        return fd >= 0 && ::write(fd, "y=3\n", 4) == 4 && ::close(fd) == 0;
-                    }),
-             0);
+    // The other user can write it as before, or not at all.
+    const int appended = asUser(65534, [&] {
+        const int fd = ::open(name, O_WRONLY | O_APPEND | O_CLOEXEC);
+        return fd >= 0 && ::write(fd, "y=3\n", 4) == 4 && ::close(fd) == 0;
+    });
+    QCOMPARE(appended, fileAcl ? 0 : 1);
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), QByteArray("[a]\nx=2\ny=3\n"));
+    QCOMPARE(f.readAll(), fileAcl ? QByteArray("[a]\nx=2\ny=3\n") : QByteArray("[a]\nx=2\n"));
 }
 
 QTEST_GUILESS_MAIN(TestProfileAttributes)
