@@ -9,6 +9,9 @@ namespace filesync {
 
 namespace {
 
+// Names out of the base's order that are found by walking the text once more each.
+constexpr int kMaxOutOfOrder = 8;
+
 char foldCase(char c) {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
@@ -37,22 +40,51 @@ struct NameHash {
     }
 };
 
-// Calls `each` with every section and every key of the text, in order, until it returns
-// false; false then.
-template <typename Each> bool everyName(std::string_view text, Each each) {
-    profile::LineReader reader(text);
-    profile::Line line;
-    std::string_view section;
-    while (reader.next(line)) {
-        if (line.kind == profile::LineKind::Section) {
-            section = line.name;
-            if (!each(Name{section, {}, false}))
-                return false;
-        } else if (line.kind == profile::LineKind::Key && !each(Name{section, line.name, true})) {
-            return false;
+// Reads the sections and keys of a text in order.
+class NameReader {
+public:
+    explicit NameReader(std::string_view text) : m_lines(text) {}
+
+    bool next(Name& name) {
+        profile::Line line;
+        while (m_lines.next(line)) {
+            if (line.kind == profile::LineKind::Section) {
+                m_section = line.name;
+                name = Name{m_section, {}, false};
+                return true;
+            }
+            if (line.kind == profile::LineKind::Key) {
+                name = Name{m_section, line.name, true};
+                return true;
+            }
         }
+        return false;
     }
-    return true;
+
+private:
+    profile::LineReader m_lines;
+    std::string_view m_section;
+};
+
+// Reads on until the name; false at the end of the text.
+bool readTo(NameReader& reader, const Name& wanted) {
+    for (Name name; reader.next(name);)
+        if (name == wanted)
+            return true;
+    return false;
+}
+
+// Whether the base has a name that the text lacks, in whatever order they come.
+bool lacksAnyName(std::string_view text, std::string_view base) {
+    std::unordered_set<Name, NameHash> names;
+    NameReader inText(text);
+    for (Name name; inText.next(name);)
+        names.insert(name);
+    NameReader inBase(base);
+    for (Name name; inBase.next(name);)
+        if (!names.contains(name))
+            return true;
+    return false;
 }
 
 bool endsLine(std::string_view text) {
@@ -66,12 +98,23 @@ bool looksIncomplete(std::string_view text, std::string_view base) {
         return false;
     if (!text.empty() && endsLine(base) && !endsLine(text))
         return true;
-    std::unordered_set<Name, NameHash> names;
-    everyName(text, [&](const Name& name) {
-        names.insert(name);
-        return true;
-    });
-    return !everyName(base, [&](const Name& name) { return names.contains(name); });
+    // Writers mostly keep the order of sections and keys: both are walked in step, past
+    // what the text has more. A name that is not ahead is missing, or earlier in the text:
+    // the walk goes on from there, and after a few such names a look-up takes over.
+    NameReader inBase(base);
+    NameReader inText(text);
+    int outOfOrder = 0;
+    for (Name wanted; inBase.next(wanted);) {
+        if (readTo(inText, wanted))
+            continue;
+        NameReader again(text);
+        if (!readTo(again, wanted))
+            return true;
+        if (++outOfOrder > kMaxOutOfOrder)
+            return lacksAnyName(text, base);
+        inText = again;
+    }
+    return false;
 }
 
 bool looksIncomplete(const std::optional<std::string>& text,
