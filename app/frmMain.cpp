@@ -1,18 +1,12 @@
 #include "app/frmMain.h"
 
 #include "app/Global.h"
-#include "app/align/alignsession.h"
-#include "app/canvas/canvaszoom.h"
-#include "app/canvas/windowarrangement.h"
-#include "app/editsession.h"
-#include "app/lists/listpanels.h"
 #include "app/skinlayout.h"
 #include "elements/clsImage.h"
 #include "elements/programstate.h"
 #include "folderbrowser/cSHFolder.h"
 #include "platform/profilebatch.h"
 #include "platform/shell.h"
-#include "resources/canvasview.h"
 #include "resources/errors.h"
 #include "resources/input.h"
 #include "resources/msgbox.h"
@@ -57,35 +51,9 @@ frmMain::frmMain(QWidget* parent) : ui::MainForm(parent) {
     setProperty("hWnd", QVariant::fromValue<qulonglong>(
                             qulonglong(reinterpret_cast<quintptr>(HwndFromWidget(this)))));
     bindEvents();
-    // The canvas area first: the window's arrangement takes every control there is
-    // now as one block beside it.
-    m_canvas = std::make_unique<canvas::CanvasZoom>(*this);
-    m_session = std::make_unique<EditSession>(*this);
-    m_lists = std::make_unique<lists::ListPanels>(*this);
-
-    // The lists stand in a column right of the controls.
-    canvas::WindowArrangement& arrangement = m_canvas->arrangement();
-    connect(m_lists.get(), &lists::ListPanels::columnWidthWanted, &arrangement,
-            &canvas::WindowArrangement::setRightReserve);
-    connect(&arrangement, &canvas::WindowArrangement::arranged, m_lists.get(),
-            [this](const canvas::Arrangement& parts) { m_lists->placeColumn(parts.rightArea); });
-    arrangement.arrange();
-
-    // The canvas aids draw over the zoomed canvas, snap within screen pixels, take the
-    // element list's hide and lock flags, and their menu offers the lists too.
-    align::AlignSession& aids = m_session->alignment();
-    ui::CanvasView& view = m_canvas->view();
-    aids.placeOverlay(&view.surface(), QRect());
-    aids.setScreenScale([&view] { return double(view.zoom()); });
-    aids.setHiddenPredicate([this](int i) { return m_lists->flags().hidden(i); });
-    aids.setLockedPredicate([this](int i) { return m_lists->flags().locked(i); });
-    m_lists->addPanelEntries(aids.canvasMenu());
 }
 
 frmMain::~frmMain() {
-    m_lists.reset();
-    m_session.reset();
-    m_canvas.reset();
     // The element objects refer to this window's controls: they go with it.
     programState().Elements.clear();
     SHFolder.reset();

@@ -12,13 +12,6 @@
 #include <vector>
 
 class cSHFolder;
-class EditSession;
-namespace canvas {
-class CanvasZoom;
-}
-namespace lists {
-class ListPanels;
-}
 
 class frmMain : public ui::MainForm {
     Q_OBJECT
@@ -55,11 +48,6 @@ public:
     // Loads this skin folder in the chosen view, as after a choice in the folder
     // dialog; with remember it also becomes the settings file's last folder.
     void openSkinFolder(const QString& folder, bool remember = true);
-
-    // Undo, keys, tool tips and title (read by tests).
-    EditSession& editSession() const { return *m_session; }
-    // The element and problem lists beside the controls.
-    lists::ListPanels& listPanels() const { return *m_lists; }
 
 signals:
     // A folder was chosen; its layout is loaded next.
@@ -105,8 +93,4 @@ private:
     std::int16_t NudgeMode = 0;
     std::shared_ptr<cSHFolder> SHFolder;
     int loadedInfobar = 1; // check box state of the last load
-    std::unique_ptr<EditSession> m_session;
-    // The canvas area, its zoom and the window's arrangement.
-    std::unique_ptr<canvas::CanvasZoom> m_canvas;
-    std::unique_ptr<lists::ListPanels> m_lists;
 };

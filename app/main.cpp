@@ -1,10 +1,11 @@
-#include "app/cli/check.h"
-#include "app/cli/render.h"
-#include "app/commandline.h"
 #include "app/frmMain.h"
-#include "app/rawpath.h"
-#include "app/startfolder.h"
 #include "app/translations.h"
+#include "assembly/workbench.h"
+#include "cli/commandline.h"
+#include "cli/render.h"
+#include "cli/startfolder.h"
+#include "skincheck/check.h"
+#include "skincheck/rawpath.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -75,7 +76,8 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     translations::installQtGerman(app);
-    frmMain window;
+    const Workbench editor;
+    frmMain& window = editor.window();
     window.show();
     // Ask for the keyboard ourselves: without a window manager nobody else gives it.
     window.activateWindow();

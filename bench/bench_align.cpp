@@ -1,14 +1,14 @@
 // Lining up by eye: the snap search of one pointer move over 25 elements, and a
 // drag step on the real main window (offscreen) with and without the guides,
 // the gaps and the dashed frames, repaint included, measured in one run.
-#include "app/align/alignsession.h"
-#include "app/align/dragcoordinator.h"
-#include "app/align/selection.h"
-#include "app/align/snapmath.h"
-#include "app/editsession.h"
 #include "app/frmMain.h"
 #include "benchwindow.h"
 #include "elements/programstate.h"
+#include "extras/align/alignsession.h"
+#include "extras/align/dragcoordinator.h"
+#include "extras/align/selection.h"
+#include "extras/align/snapmath.h"
+#include "extras/session/editsession.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -63,7 +63,7 @@ int main(int argc, char* argv[]) {
         return 1;
     frmMain& w = run.window();
     run.open();
-    align::AlignSession& session = w.editSession().alignment();
+    align::AlignSession& session = run.bench().alignment();
     PaintCounter paints;
     w.Image1->installEventFilter(&paints);
 

@@ -2,10 +2,11 @@
 // the corner marks and the rows), filling the problem list with 10,000 findings, and
 // loading Qt's German translation.
 #include "app/frmMain.h"
-#include "app/lists/listpanels.h"
-#include "app/lists/problemlist.h"
 #include "app/translations.h"
+#include "assembly/workbench.h"
 #include "benchsupport.h"
+#include "extras/lists/listpanels.h"
+#include "extras/lists/problemlist.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -28,24 +29,25 @@ int main(int argc, char* argv[]) {
     bench::report("Qt's German translation, again", 50,
                   [&](int) { translations::installQtGerman(app); });
 
-    frmMain w;
+    Workbench bench;
+    frmMain& w = bench.window();
     w.show();
     QApplication::processEvents();
     w.openSkinFolder(work.path(), false);
-    w.listPanels().setElementListOpen(true);
-    w.listPanels().setProblemListOpen(true);
+    bench.listPanels().setElementListOpen(true);
+    bench.listPanels().setProblemListOpen(true);
     QApplication::processEvents();
     // The check runs beside the window; these wait for its findings to be shown.
     const auto settle = [&] {
-        while (w.listPanels().checking())
+        while (bench.listPanels().checking())
             QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     };
     bench::report("lists after a load of the sample (check, rows)", 200, [&](int) {
-        w.listPanels().layoutLoaded();
+        bench.listPanels().onLayoutLoaded();
         settle();
     });
     bench::report("the same, painted", 200, [&](int) {
-        w.listPanels().layoutLoaded();
+        bench.listPanels().onLayoutLoaded();
         settle();
         w.repaint();
     });
@@ -62,7 +64,7 @@ int main(int argc, char* argv[]) {
                         QStringLiteral("[zoomwin] x=abc ist keine Zahl; der Editor lässt das "
                                        "Element, wo es war"),
                         i % 25});
-    lists::ProblemPanel& problems = *w.listPanels().problemPanel();
+    lists::ProblemPanel& problems = *bench.listPanels().problemPanel();
     bench::report("10,000 findings into the problem list, painted", 20, [&](int) {
         problems.setFindings(many);
         problems.repaint();

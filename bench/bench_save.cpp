@@ -1,10 +1,11 @@
 // Saving all 25 elements into the layout files (crash-safe writes).
 #include "app/Global.h"
-#include "app/editsession.h"
 #include "app/frmMain.h"
+#include "assembly/workbench.h"
 #include "benchsupport.h"
 #include "elements/clsImage.h"
 #include "elements/programstate.h"
+#include "extras/session/editsession.h"
 #include "platform/profilebatch.h"
 
 #include <QApplication>
@@ -49,7 +50,8 @@ int main(int argc, char* argv[]) {
     if (!bench::prepareSampleRun(work.path()))
         return 1;
 
-    frmMain w;
+    Workbench bench;
+    frmMain& w = bench.window();
     w.show();
     QApplication::processEvents();
     w.SetTheControls();
@@ -59,11 +61,11 @@ int main(int argc, char* argv[]) {
     const double looking =
         bench::report("save, nothing changed (100 writes)", 200, [&](int) { w.BTNSave_Click(); });
     // The same save without comparing the files with what was last read or written.
-    EditSession& session = w.editSession();
+    EditSession& session = bench.editSession();
     QObject::disconnect(&w, &frmMain::saveBegins, &session, nullptr);
     const double blind = bench::report("  the same, without looking at the files first", 200,
                                        [&](int) { w.BTNSave_Click(); });
-    QObject::connect(&w, &frmMain::saveBegins, &session, &EditSession::saveBegins);
+    QObject::connect(&w, &frmMain::saveBegins, &session, &EditSession::onSaveBegins);
     std::printf("  looking first costs %.2fx (goal: at most 1.5x)\n", looking / blind);
 
     bench::report("save, one element moved (2 values change)", 30, [&](int i) {
@@ -91,7 +93,7 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < 20; ++i) {
         changeEveryElementElsewhere(folder, i % 2);
         const auto t0 = std::chrono::steady_clock::now();
-        session.saveBegins(); // what a save does before it writes
+        session.onSaveBegins(); // what a save does before it writes
         const auto t1 = std::chrono::steady_clock::now();
         merges.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
         if (elementAt(24).Left() != 480 + 15 * (10 + 24 + i % 2))

@@ -1,9 +1,9 @@
 // Undo and redo of one layout step on the real main window (offscreen): the
 // restore of the placements, the selection frame, the name and the four boxes.
-#include "app/editsession.h"
 #include "app/frmMain.h"
 #include "benchwindow.h"
 #include "elements/programstate.h"
+#include "extras/session/editsession.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
     w.MoveO_Click();
     w.Selector->setTag(QStringLiteral("21"));
     w.MoveS_Click();
-    EditSession& session = w.editSession();
+    EditSession& session = run.bench().editSession();
     if (!session.undo() || !session.redo())
         return 1; // nothing recorded: the figures would mean nothing
     const double undo = bench::report("undo + redo of one step", 20000, [&](int) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/frmMain.h"
+#include "assembly/workbench.h"
 #include "benchsupport.h"
 
 #include <QApplication>
@@ -13,23 +14,24 @@ namespace bench {
 class SampleWindow {
 public:
     SampleWindow() {
-        m_window.show();
+        window().show();
         QApplication::processEvents();
     }
 
     // Whether the run folder could be prepared; the figures mean nothing otherwise.
     bool ready() const { return m_ready; }
-    frmMain& window() { return m_window; }
+    frmMain& window() { return m_bench.window(); }
+    Workbench& bench() { return m_bench; }
     // Loads the sample skin, as a choice in the folder dialog would.
     void open() {
-        m_window.openSkinFolder(m_work.path(), false);
+        window().openSkinFolder(m_work.path(), false);
         QApplication::processEvents();
     }
 
 private:
     QTemporaryDir m_work;
     bool m_ready = prepareSampleRun(m_work.path()); // before the window reads its settings
-    frmMain m_window;
+    Workbench m_bench;
 };
 
 } // namespace bench

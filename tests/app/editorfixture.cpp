@@ -1,9 +1,9 @@
 #define QTEST_QPA_MOUSE_HANDLING
 #include "editorfixture.h"
 
-#include "app/align/alignsession.h"
-#include "app/editsession.h"
 #include "elements/programstate.h"
+#include "extras/align/alignsession.h"
+#include "extras/session/editsession.h"
 #include "folderbrowser/cSHFolder.h"
 #include "platform/shell.h"
 
@@ -149,18 +149,18 @@ void UnansweredBoxGuard::poll() {
 Editor::Editor() : m_previousDir(QDir::currentPath()) {
     programState().reset();
     QDir::setCurrent(m_work.path());
-    m_window = std::make_unique<frmMain>();
+    m_bench = std::make_unique<Workbench>();
     // The pointer's own steps, as in a drag with Alt held: the tests of
     // snapping switch it on.
-    m_window->editSession().alignment().setSnapping(false);
-    m_window->show();
-    if (!QTest::qWaitForWindowExposed(m_window.get()))
+    m_bench->alignment().setSnapping(false);
+    w().show();
+    if (!QTest::qWaitForWindowExposed(&w()))
         qWarning("window not exposed");
-    m_window->activateWindow();
+    w().activateWindow();
 }
 
 Editor::~Editor() {
-    m_window.reset();
+    m_bench.reset();
     programState().reset();
     QDir::setCurrent(m_previousDir);
 }
@@ -181,7 +181,7 @@ void Editor::load(const QString& folder) {
     QTimer timer;
     const QByteArray path = QFile::encodeName(folder);
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        cSHFolder* browser = m_window->folderBrowser();
+        cSHFolder* browser = w().folderBrowser();
         QWidget* dialog = QApplication::activeModalWidget();
         if (answered || !browser || !browser->hWnd() || !dialog)
             return;
@@ -190,7 +190,7 @@ void Editor::load(const QString& folder) {
         QTest::keyClick(dialog, Qt::Key_Return);
     });
     timer.start(10);
-    click(m_window->BTNLoad);
+    click(w().BTNLoad);
     QVERIFY(answered);
 }
 
@@ -200,17 +200,17 @@ void Editor::click(QWidget* widget) {
 
 void Editor::drag(int index, QPoint from, QPoint to, Qt::MouseButton button, int steps) {
     // Window coordinates, fixed at the press: the picture moves under the pointer.
-    QWidget* picture = m_window->elementPicture(index);
-    const QPoint start = picture->mapTo(m_window.get(), from);
-    const QPoint end = picture->mapTo(m_window.get(), to);
-    QTest::mousePress(m_window.get(), button, {}, start);
+    QWidget* picture = w().elementPicture(index);
+    const QPoint start = picture->mapTo(&w(), from);
+    const QPoint end = picture->mapTo(&w(), to);
+    QTest::mousePress(&w(), button, {}, start);
     for (int i = 1; i <= steps; ++i)
-        QTest::mouseMove(m_window.get(), start + (end - start) * i / steps);
-    QTest::mouseRelease(m_window.get(), button, {}, end);
+        QTest::mouseMove(&w(), start + (end - start) * i / steps);
+    QTest::mouseRelease(&w(), button, {}, end);
 }
 
 QRect Editor::canvasRect(int index) {
-    return m_window->elementPicture(index)->geometry().translated(-32, -8);
+    return w().elementPicture(index)->geometry().translated(-32, -8);
 }
 
 } // namespace fixture

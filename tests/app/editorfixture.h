@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/frmMain.h"
+#include "assembly/workbench.h"
 
 #include <QByteArray>
 #include <QPointer>
@@ -80,7 +81,9 @@ public:
     Editor(const Editor&) = delete;
     Editor& operator=(const Editor&) = delete;
 
-    frmMain& w() { return *m_window; }
+    frmMain& w() { return m_bench->window(); }
+    // The window with everything added to it.
+    Workbench& bench() { return *m_bench; }
     QString workPath() const { return m_work.path(); }
     // A new skin folder with these layout files (empty: file left out).
     QString makeSkin(const QByteArray& mapview, const QByteArray& defaults,
@@ -100,7 +103,7 @@ private:
     UnansweredBoxGuard m_boxGuard;
     QTemporaryDir m_work;
     QString m_previousDir;
-    std::unique_ptr<frmMain> m_window;
+    std::unique_ptr<Workbench> m_bench;
 };
 
 // The standard test layout: every element with distinct values.

@@ -1,13 +1,13 @@
 // Lining elements up by eye: snapping while dragging, several elements moved,
 // stepped, aligned and distributed together, the rubber band.
 #define QTEST_QPA_MOUSE_HANDLING
-#include "app/align/alignsession.h"
-#include "app/align/dragcoordinator.h"
-#include "app/align/selection.h"
-#include "app/editsession.h"
-#include "app/undo/layouthistory.h"
 #include "editorfixture.h"
 #include "elements/programstate.h"
+#include "extras/align/alignsession.h"
+#include "extras/align/dragcoordinator.h"
+#include "extras/align/selection.h"
+#include "extras/session/editsession.h"
+#include "extras/undo/layouthistory.h"
 
 #include <QMenu>
 #include <QtTest>
@@ -71,7 +71,7 @@ private:
             QTest::mouseClick(&w(), Qt::LeftButton, k ? Qt::ControlModifier : Qt::NoModifier,
                               pic(members[k])->geometry().center());
     }
-    align::AlignSession& session() { return w().editSession().alignment(); }
+    align::AlignSession& session() { return editor->bench().alignment(); }
     frmMain& w() { return editor->w(); }
     QWidget* pic(int i) { return w().elementPicture(i); }
     std::unique_ptr<Editor> editor;
@@ -202,7 +202,7 @@ void tst_Align::groupMovesAreOneStep() {
                                          b.width() + change.width(), b.height() + change.height());
         QCOMPARE(after[k], expected);
     }
-    QCOMPARE(w().editSession().history().stack().count(), steps);
+    QCOMPARE(editor->bench().editSession().history().stack().count(), steps);
     for (int k = 0; k < steps; ++k)
         QTest::keyClick(w().txtX, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(rects(w(), members), before);
@@ -264,7 +264,7 @@ void tst_Align::alignAndDistribute() {
     }
     QCOMPARE(rects(w(), members), result);
     QCOMPARE(w().Selector->Tag(), QString::number(members.back()));
-    QCOMPARE(w().editSession().history().stack().count(), before == result ? 0 : 1);
+    QCOMPARE(editor->bench().editSession().history().stack().count(), before == result ? 0 : 1);
     QTest::keyClick(w().txtX, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(rects(w(), members), before);
 }

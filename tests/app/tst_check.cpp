@@ -1,6 +1,6 @@
 // tessel --check: each kind of mistake in a skin found once, at its exact line, with
 // what the editor does about it.
-#include "app/cli/check.h"
+#include "skincheck/check.h"
 #include "editorfixture.h"
 
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 // The command line: what it asks for, the folder it opens at start, and the program's
 // answers from the shell, without a display.
-#include "app/cli/render.h"
-#include "app/commandline.h"
-#include "app/rawpath.h"
-#include "app/startfolder.h"
+#include "cli/render.h"
+#include "cli/commandline.h"
+#include "skincheck/rawpath.h"
+#include "cli/startfolder.h"
 #include "editorfixture.h"
 #include "elements/programstate.h"
 

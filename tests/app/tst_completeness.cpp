@@ -1,5 +1,5 @@
 // When a layout file looks like one that another program is still writing.
-#include "app/sync/completeness.h"
+#include "extras/sync/completeness.h"
 
 #include <QtTest>
 

@@ -2,15 +2,15 @@
 // directions, hiding and locking, the problems after loads and saves, the first look.
 #define QTEST_QPA_MOUSE_HANDLING // clicks reach the widget under the pointer, as a user's
 #include "app/Global.h"
-#include "app/cli/check.h"
-#include "app/lists/elementlist.h"
-#include "app/lists/listpanels.h"
-#include "app/lists/paneltable.h"
-#include "app/lists/problemlist.h"
 #include "app/translations.h"
 #include "editorfixture.h"
 #include "elements/clsImage.h"
 #include "elements/programstate.h"
+#include "extras/lists/elementlist.h"
+#include "extras/lists/listpanels.h"
+#include "extras/lists/paneltable.h"
+#include "extras/lists/problemlist.h"
+#include "skincheck/check.h"
 
 #include <QDir>
 #include <QKeySequence>
@@ -34,11 +34,11 @@ void load(Editor& editor, const QString& folder) {
     editor.load(folder);
     editor.w().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&editor.w()));
-    QTRY_VERIFY(!editor.w().listPanels().checking());
+    QTRY_VERIFY(!editor.bench().listPanels().checking());
 }
 
 lists::ListPanels& panels(Editor& editor) {
-    return editor.w().listPanels();
+    return editor.bench().listPanels();
 }
 
 lists::PanelTable& elementTable(Editor& editor) {
@@ -313,13 +313,14 @@ void tst_Lists::panelsKeepTheFirstLook() {
         QHash<QString, QRect> look;
         for (QWidget* child : bare.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             look.insert(child->objectName(), child->geometry());
-        frmMain w;
+        Workbench bench;
+        frmMain& w = bench.window();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        QTRY_COMPARE(w.listPanels().elementListOpen(), elements);
-        QTRY_COMPARE(w.listPanels().problemListOpen(), problems);
+        QTRY_COMPARE(bench.listPanels().elementListOpen(), elements);
+        QTRY_COMPARE(bench.listPanels().problemListOpen(), problems);
         const int open = (elements || problems) ? lists::ListPanels::kPanelWidth : 0;
         QCOMPARE(w.width(), ui::MainForm::kClientWidth + open);
         // Every control of the first look where it was (the canvas pieces inside the
@@ -335,12 +336,12 @@ void tst_Lists::panelsKeepTheFirstLook() {
                 QVERIFY(child->x() >= ui::MainForm::kClientWidth);
         // F6 toggles, and the settings remember it.
         QTest::keyClick(&w, Qt::Key_F6);
-        QCOMPARE(w.listPanels().elementListOpen(), !elements);
+        QCOMPARE(bench.listPanels().elementListOpen(), !elements);
         QCOMPARE(Global::ReadIniValue(work.filePath("Tessel.ini"), "Ansicht", "Elementliste", 0),
                  elements ? QStringLiteral("0") : QStringLiteral("1"));
         if (!elements && !problems) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-            QVERIFY(!w.listPanels().elementListOpen());
+            QVERIFY(!bench.listPanels().elementListOpen());
             QCOMPARE(w.width(), ui::MainForm::kClientWidth);
         }
     }

@@ -1,6 +1,6 @@
 // tessel --render draws exactly what the editor's canvas shows for the same skin, view
 // and info bar state, without the selection frame.
-#include "app/cli/render.h"
+#include "cli/render.h"
 #include "editorfixture.h"
 
 #include <QtTest>

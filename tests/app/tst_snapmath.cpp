@@ -1,6 +1,6 @@
 // The arithmetic of lining up, without a window: how far snapping reaches,
 // which gaps count as equal, where a remainder of a distribution goes.
-#include "app/align/snapmath.h"
+#include "extras/align/snapmath.h"
 
 #include <QtTest>
 

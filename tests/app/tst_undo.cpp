@@ -1,10 +1,10 @@
 // Undo and redo of layout edits, the Ctrl keys, the title and the element tips.
 #define QTEST_QPA_MOUSE_HANDLING
-#include "app/editsession.h"
-#include "app/title.h"
-#include "app/undo/layouthistory.h"
 #include "editorfixture.h"
 #include "elements/programstate.h"
+#include "extras/session/editsession.h"
+#include "extras/shared/title.h"
+#include "extras/undo/layouthistory.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -122,7 +122,7 @@ void tst_Undo::steps() {
     Editor editor;
     editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
     run(editor, script);
-    QCOMPARE(editor.w().editSession().history().stack().count(), steps);
+    QCOMPARE(editor.bench().editSession().history().stack().count(), steps);
     QCOMPARE(editor.canvasRect(24), win);
     QCOMPARE(editor.w().Selector->Tag(), active);
     QCOMPARE(boxes(editor.w()), editor.canvasRect(active.toInt()));
@@ -135,7 +135,7 @@ void tst_Undo::typedAwayAndBackLeavesNoStep() {
     Editor editor;
     editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
     run(editor, "X:100 X:156"); // one box, the focus stays: one run of typing
-    QCOMPARE(editor.w().editSession().history().stack().count(), 0);
+    QCOMPARE(editor.bench().editSession().history().stack().count(), 0);
     QCOMPARE(editor.canvasRect(24), QRect(156, 22, 41, 35));
 }
 
@@ -193,7 +193,7 @@ void tst_Undo::loadStartsAFreshHistory() {
         QCOMPARE(box.count, 1);
     }
     run(editor, "z");
-    QCOMPARE(editor.w().editSession().history().stack().count(), 0);
+    QCOMPARE(editor.bench().editSession().history().stack().count(), 0);
     QCOMPARE(editor.canvasRect(24), QRect(156, 22, 41, 35));
     QVERIFY(!programState().bChanged);
 }

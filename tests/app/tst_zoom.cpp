@@ -336,7 +336,8 @@ void tst_Zoom::remembered() {
     pressKeys(&w(), keys);
     if (!settings.isEmpty())
         writeFile(QDir(editor->workPath()).filePath("Tessel.ini"), settings);
-    frmMain second;
+    const Workbench bench;
+    frmMain& second = bench.window();
     second.show();
     QVERIFY(QTest::qWaitForWindowExposed(&second));
     QCOMPARE(percentOf(second), percent);

@@ -1,0 +1,68 @@
+#include "assembly/workbench.h"
+
+#include "app/frmMain.h"
+#include "extras/align/alignsession.h"
+#include "extras/canvas/canvaszoom.h"
+#include "extras/canvas/windowarrangement.h"
+#include "extras/lists/listpanels.h"
+#include "extras/session/editsession.h"
+#include "extras/undo/layouthistory.h"
+#include "resources/canvasview.h"
+
+#include <QUndoStack>
+
+Workbench::Workbench() : m_window(std::make_unique<frmMain>()) {
+    frmMain& window = *m_window;
+    // The canvas area first: the window's arrangement takes every control there is
+    // now as one block beside it.
+    m_canvas = std::make_unique<canvas::CanvasZoom>(window);
+
+    // The canvas aids hear of loads and nudges before the undo history does: the rest
+    // of the selection takes a nudge's step before the step is recorded.
+    m_align = std::make_unique<align::AlignSession>(window);
+    align::AlignSession& aids = *m_align;
+    QObject::connect(&window, &frmMain::layoutLoaded, &aids, &align::AlignSession::onLayoutLoaded);
+    QObject::connect(&window, &frmMain::nudgeBegins, &aids, &align::AlignSession::onNudgeBegins);
+    QObject::connect(&window, &frmMain::nudgeEnded, &aids,
+                     [&aids](int, int) { aids.nudgeApplied(); });
+
+    m_session = std::make_unique<EditSession>(window);
+    EditSession& session = *m_session;
+    aids.setEditBrackets([&session] { session.history().begin(); },
+                         [&session](int active) {
+                             session.history().endPointer(active);
+                             session.refreshTitle();
+                         });
+    session.setTipNote([&aids](int index) { return aids.tipNote(index); });
+
+    m_lists = std::make_unique<lists::ListPanels>(window);
+    lists::ListPanels& panels = *m_lists;
+    QObject::connect(&session.history().stack(), &QUndoStack::indexChanged, &panels,
+                     [&panels] { panels.layoutEdited(); });
+
+    // The lists stand in a column right of the controls.
+    canvas::WindowArrangement& arrangement = m_canvas->arrangement();
+    QObject::connect(&panels, &lists::ListPanels::columnWidthWanted, &arrangement,
+                     &canvas::WindowArrangement::setRightReserve);
+    QObject::connect(
+        &arrangement, &canvas::WindowArrangement::arranged, &panels,
+        [&panels](const canvas::Arrangement& parts) { panels.placeColumn(parts.rightArea); });
+    arrangement.arrange();
+
+    // The canvas aids draw over the zoomed canvas, snap within screen pixels, take the
+    // element list's hide and lock flags, and their menu offers the lists too.
+    ui::CanvasView& view = m_canvas->view();
+    aids.placeOverlay(&view.surface(), QRect());
+    aids.setScreenScale([&view] { return double(view.zoom()); });
+    aids.setHiddenPredicate([&panels](int i) { return panels.flags().hidden(i); });
+    aids.setLockedPredicate([&panels](int i) { return panels.flags().locked(i); });
+    panels.addPanelEntries(aids.canvasMenu());
+}
+
+Workbench::~Workbench() {
+    // The additions go before the window whose controls they hold.
+    m_lists.reset();
+    m_session.reset();
+    m_align.reset();
+    m_canvas.reset();
+}

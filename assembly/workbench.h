@@ -1,0 +1,40 @@
+// The editor as the user gets it: the main window and everything added around it
+// (undo and the keys, the watch on the layout files, the zoomed canvas, the canvas
+// aids and the two lists), created in this order and connected here. The window
+// itself names none of them: it announces what happens through its signals.
+#pragma once
+
+#include <memory>
+
+class frmMain;
+class EditSession;
+namespace align {
+class AlignSession;
+}
+namespace canvas {
+class CanvasZoom;
+}
+namespace lists {
+class ListPanels;
+}
+
+class Workbench {
+public:
+    Workbench();
+    ~Workbench();
+    Workbench(const Workbench&) = delete;
+    Workbench& operator=(const Workbench&) = delete;
+
+    frmMain& window() const { return *m_window; }
+    EditSession& editSession() const { return *m_session; }
+    align::AlignSession& alignment() const { return *m_align; }
+    canvas::CanvasZoom& canvas() const { return *m_canvas; }
+    lists::ListPanels& listPanels() const { return *m_lists; }
+
+private:
+    std::unique_ptr<frmMain> m_window;
+    std::unique_ptr<canvas::CanvasZoom> m_canvas;
+    std::unique_ptr<align::AlignSession> m_align;
+    std::unique_ptr<EditSession> m_session;
+    std::unique_ptr<lists::ListPanels> m_lists;
+};

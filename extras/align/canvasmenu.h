@@ -1,0 +1,57 @@
+// The canvas menu of the right mouse button on the map: align and distribute
+// the selected elements, each entry with its key where it has one. The same
+// table gives the keys of the window.
+#pragma once
+
+#include "extras/align/snapmath.h"
+
+#include <QKeyCombination>
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <span>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace align {
+
+class GroupActions;
+
+struct MenuEntry {
+    QString text;
+    QKeyCombination keys; // Qt::Key_unknown: the menu only
+    bool distributes = false;
+    Alignment alignment = Alignment::Left;
+    Axis axis = Axis::Horizontal;
+};
+std::span<const MenuEntry> menuEntries();
+// Runs an entry on the selection; returns whether anything moved.
+bool runEntry(const MenuEntry& entry, GroupActions& actions);
+
+class CanvasMenu : public QObject {
+public:
+    CanvasMenu(QWidget& map, GroupActions& actions);
+    ~CanvasMenu() override;
+
+    QMenu& menu() { return *m_menu; }
+    // The checkable entry that switches snapping on and off.
+    QAction& snapping() { return *m_snapping; }
+    // Makes the entries that have too few elements to act on unavailable.
+    void updateEntries();
+
+    bool enabled = true;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    GroupActions& m_actions;
+    std::unique_ptr<QMenu> m_menu;
+    QAction* m_snapping = nullptr;        // owned by the menu
+    std::vector<QAction*> m_entryActions; // the align and distribute entries, in order
+};
+
+} // namespace align
