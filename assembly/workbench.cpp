@@ -2,9 +2,11 @@
 
 #include "app/frmMain.h"
 #include "extras/align/alignsession.h"
+#include "extras/canvas/activefollow.h"
 #include "extras/canvas/canvaszoom.h"
 #include "extras/canvas/windowarrangement.h"
 #include "extras/lists/listpanels.h"
+#include "extras/session/boxcheck.h"
 #include "extras/session/editsession.h"
 #include "extras/undo/layouthistory.h"
 #include "resources/canvasview.h"
@@ -16,6 +18,9 @@ Workbench::Workbench() : m_window(std::make_unique<frmMain>()) {
     // The canvas area first: the window's arrangement takes every control there is
     // now as one block beside it.
     m_canvas = std::make_unique<canvas::CanvasZoom>(window);
+    // A load chooses its own active element: the canvas stays where it is.
+    QObject::connect(&window, &frmMain::layoutLoaded, &m_canvas->follow(),
+                     [this] { m_canvas->follow().onLayoutLoaded(); });
 
     // The canvas aids hear of loads and nudges before the undo history does: the rest
     // of the selection takes a nudge's step before the step is recorded.
@@ -56,11 +61,15 @@ Workbench::Workbench() : m_window(std::make_unique<frmMain>()) {
     aids.setScreenScale([&view] { return double(view.zoom()); });
     aids.setHiddenPredicate([&panels](int i) { return panels.flags().hidden(i); });
     aids.setLockedPredicate([&panels](int i) { return panels.flags().locked(i); });
-    panels.addPanelEntries(aids.canvasMenu());
+    aids.addCanvasMenuEntries([&panels](QMenu& menu) { panels.addPanelEntries(menu); });
+
+    // The boxes show when the element does not take what they hold.
+    m_boxCheck = std::make_unique<BoxCheck>(window);
 }
 
 Workbench::~Workbench() {
     // The additions go before the window whose controls they hold.
+    m_boxCheck.reset();
     m_lists.reset();
     m_session.reset();
     m_align.reset();

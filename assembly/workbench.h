@@ -1,13 +1,15 @@
 // The editor as the user gets it: the main window and everything added around it
 // (undo and the keys, the watch on the layout files, the zoomed canvas, the canvas
-// aids and the two lists), created in this order and connected here. The window
-// itself names none of them: it announces what happens through its signals.
+// aids, the two lists and the boxes' check), created in this order and connected
+// here. The window itself names none of them: it announces what happens through
+// its signals.
 #pragma once
 
 #include <memory>
 
 class frmMain;
 class EditSession;
+class BoxCheck;
 namespace align {
 class AlignSession;
 }
@@ -30,6 +32,7 @@ public:
     align::AlignSession& alignment() const { return *m_align; }
     canvas::CanvasZoom& canvas() const { return *m_canvas; }
     lists::ListPanels& listPanels() const { return *m_lists; }
+    BoxCheck& boxCheck() const { return *m_boxCheck; }
 
 private:
     std::unique_ptr<frmMain> m_window;
@@ -37,4 +40,5 @@ private:
     std::unique_ptr<align::AlignSession> m_align;
     std::unique_ptr<EditSession> m_session;
     std::unique_ptr<lists::ListPanels> m_lists;
+    std::unique_ptr<BoxCheck> m_boxCheck;
 };

@@ -65,7 +65,10 @@ public:
     Selection& selection() { return *m_selection; }
     GroupActions& actions() { return *m_actions; }
     const DragCoordinator& drag() const { return *m_drag; }
+    // The canvas menu, built when it is first shown or asked for.
     QMenu& canvasMenu();
+    // Entries that others add to the canvas menu, when it is built.
+    void addCanvasMenuEntries(std::function<void(QMenu&)> add);
     Overlay& overlay() { return *m_overlay; }
 
     // The area the overlay covers on the window as it is built.

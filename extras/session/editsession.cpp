@@ -151,6 +151,12 @@ bool EditSession::readyForFileQuestion() const {
 void EditSession::fileChangedElsewhere(const QString& file) {
     if (!m_window.loaded())
         return;
+    // A change that moves no element only becomes the files' base: the edits, the
+    // history and the canvas stay as they are.
+    if (!m_sync->takeChangesThatMoveNothing()) {
+        acknowledgeFiles();
+        return;
+    }
     if (!programState().bChanged) {
         reloadKeepingTheActiveElement();
         return;

@@ -84,12 +84,13 @@ void LayoutFileWatch::check() {
         m_settle.start(filesync::kSettleMs);
         return;
     }
-    // A file that vanished is not reported: its return is.
+    // A file that vanished is not reported: its return is. Nor is one cut to nothing:
+    // what is written into it next is.
     const QString* first = nullptr;
     bool incomplete = false;
     bool shorter = false;
     for (const auto& [file, state] : m_files) {
-        if (!state.sample || state.sample == state.seen)
+        if (!state.sample || state.sample->empty() || state.sample == state.seen)
             continue;
         if (!first)
             first = &file;
