@@ -10,6 +10,7 @@ packages=(
     xvfb xauth xdotool x11-apps x11-utils imagemagick
     fonts-dejavu-core fonts-liberation2
     python3 dpkg-dev time
+    acl attr
     clang libclang-rt-dev
 )
 

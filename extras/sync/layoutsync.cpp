@@ -5,6 +5,7 @@
 #include "elements/clsImage.h"
 #include "elements/programstate.h"
 #include "extras/sync/canvasplacement.h"
+#include "extras/sync/completeness.h"
 #include "extras/sync/layoutfile.h"
 #include "extras/sync/mergeplan.h"
 #include "extras/sync/settle.h"
@@ -74,18 +75,22 @@ CanvasMapping LayoutSync::mapping(std::optional<std::int32_t> infoBarHeight) con
 
 std::optional<std::int32_t> LayoutSync::infoBarHeightIn(const QString& file,
                                                         std::string_view text) const {
+    return infoBarHeightIn(file, [text](const QString& section, const QString& key, int fallback) {
+        return valueIn(text, section, key, fallback);
+    });
+}
+
+std::optional<std::int32_t> LayoutSync::infoBarHeightIn(const QString& file,
+                                                        const skinlayout::KeyReader& read) const {
     const auto& catalogue = programState().ElementCatalogue;
     if (file != m_window.skinFolder() + catalogue[1].iniFile)
         return std::nullopt;
-    return skinlayout::infoBarHeight(
-        [text](const QString& section, const QString& key, int fallback) {
-            return valueIn(text, section, key, fallback);
-        });
+    return skinlayout::infoBarHeight(read);
 }
 
-bool LayoutSync::takeInfoBarHeight(const QString& file, const std::string& text,
+bool LayoutSync::takeInfoBarHeight(const QString& file, const skinlayout::KeyReader& read,
                                    const CanvasMapping& before) {
-    const std::optional<std::int32_t> height = infoBarHeightIn(file, text);
+    const std::optional<std::int32_t> height = infoBarHeightIn(file, read);
     if (!height)
         return false;
     for (const std::unique_ptr<clsImage>& e : programState().Elements)
@@ -106,17 +111,23 @@ bool LayoutSync::takeInfoBarHeight(const QString& file, const std::string& text,
 
 void LayoutSync::mergeFile(FileState& state, const QString& file, const std::string& text) {
     const auto& catalogue = programState().ElementCatalogue;
+    const std::string_view base = state.base ? std::string_view(*state.base) : std::string_view();
+    // A key the file lacks has not been written yet: it keeps the base's value.
+    const skinlayout::KeyReader read = [&](const QString& section, const QString& key,
+                                           int fallback) {
+        std::optional<QString> value = keyIn(text, section, key);
+        return value ? *value : valueIn(base, section, key, fallback);
+    };
     m_history.mergeBegins();
     const CanvasMapping was = mapping();
-    bool moved = takeInfoBarHeight(file, text, was);
+    bool moved = takeInfoBarHeight(file, read, was);
     const CanvasMapping map = mapping();
-    const std::string_view base = state.base ? std::string_view(*state.base) : std::string_view();
     for (int i : elementsOf(file)) {
         const auto slot = std::size_t(i);
         // The base as the canvas would show it now: in the element's new frame, if it moved.
         const CanvasMapping& baseMap = was.shift[slot] && map.shift[slot] ? map : was;
         const Placement before = loadedPlacement(base, catalogue, i, baseMap);
-        const Placement now = loadedPlacement(text, catalogue, i, map);
+        const Placement now = loadedPlacement(read, catalogue, i, map);
         const Placement current = m_history.current(i);
         const ElementMerge merge = mergeElement(before, now, m_history.saved(i), current);
         if (undo::differs(merge.result, current)) {
@@ -180,22 +191,39 @@ bool LayoutSync::takeChangesThatMoveNothing() {
     return moving;
 }
 
-void LayoutSync::takeChangesFromFiles(qint64 lastChangeMs) {
+void LayoutSync::takeChangesFromFiles(qint64 lastChangeMs, Settled until) {
     const QDeadlineTimer deadline(kMaxSaveWaitMs);
+    bool anyStillWritten = false;
     for (auto& [file, state] : m_files) {
-        const std::optional<std::string> text =
-            settledText(file, state.base, lastChangeMs, deadline);
-        // A file that is gone or empty has nothing to take from: the save writes it anew.
-        if (text && !text->empty() && text != state.base)
+        state.merged = settledText(file, state.base, lastChangeMs, deadline, until);
+        // Part of a text is not written over. A file cut to nothing that stays so for the
+        // whole wait holds nothing to lose: the save writes it anew.
+        state.stillWritten = until == Settled::QuietAndComplete && state.merged &&
+                             !state.merged->empty() && looksIncomplete(state.merged, state.base);
+        anyStillWritten = anyStillWritten || state.stillWritten;
+    }
+    // The save will not write: the next one merges what the files hold then.
+    if (anyStillWritten)
+        return;
+    for (auto& [file, state] : m_files) {
+        const std::optional<std::string>& text = state.merged;
+        if (!text || text == state.base)
+            continue;
+        if (text->empty())
+            state.base = text; // nothing to take from: the save writes it anew
+        else
             mergeFile(state, file, *text);
-        state.merged = text;
     }
 }
 
-bool LayoutSync::changedSinceMerge() const {
-    return std::any_of(m_files.begin(), m_files.end(), [](const auto& entry) {
-        return readLayoutText(entry.first) != entry.second.merged;
-    });
+SaveHold LayoutSync::holdBeforeWrite() const {
+    for (const auto& [file, state] : m_files)
+        if (state.stillWritten)
+            return {SaveHold::Reason::StillBeingWritten, file};
+    for (const auto& [file, state] : m_files)
+        if (readLayoutText(file) != state.merged)
+            return {SaveHold::Reason::ChangedSinceMerge, file};
+    return {};
 }
 
 QStringList LayoutSync::onFilesWritten(const std::vector<SavedFile>& files) {

@@ -1,5 +1,6 @@
 // Layout files changed by another program while the skin is loaded.
 #define QTEST_QPA_MOUSE_HANDLING
+#include "app/Global.h"
 #include "assembly/workbench.h"
 #include "editorfixture.h"
 #include "elements/programstate.h"
@@ -83,6 +84,7 @@ private slots:
     void mergedInfobarHeightShiftsTheElementsBelow();
     void changeThatMovesNothingIsTakenQuietly_data();
     void changeThatMovesNothingIsTakenQuietly();
+    void missingKeyIsNoMoveToItsDefault();
 };
 
 void tst_FileWatch::quietReloadKeepsTheActiveElement_data() {
@@ -261,6 +263,9 @@ void tst_FileWatch::writerIsReportedOnceWhenDone_data() {
     QTest::newRow("cut short, the rest after the quiet time") << QByteArrayList{part, next} << 700;
     QTest::newRow("longer first part, the rest within the quiet time")
         << QByteArrayList{head + part, head + next} << 300;
+    QTest::newRow("cut short, the rest after a long pause") << QByteArrayList{part, next} << 1200;
+    QTest::newRow("longer first part, the rest after the quiet time")
+        << QByteArrayList{head + part, head + next} << 700;
     QTest::newRow("three whole files, each within the quiet time of the last")
         << QByteArrayList{defaultsWithWinAt(100), defaultsWithWinAt(110), next} << 300;
 }
@@ -392,6 +397,29 @@ void tst_FileWatch::changeThatMovesNothingIsTakenQuietly() {
     // The other program's text is the new base: a change after it is still noticed.
     replaceFile(skin + "/defaultlt.ini", defaultsWith(50, 156));
     QTRY_COMPARE(editor.canvasRect(21).left(), 50);
+}
+
+void tst_FileWatch::missingKeyIsNoMoveToItsDefault() {
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString file = skin + "/defaultlt.ini";
+    editor.load(skin);
+    replaceFile(file, defaultsWith(40, 156)); // a first change, reloaded quietly
+    QTRY_COMPARE(editor.canvasRect(21).left(), 40);
+    editor.click(editor.w().MoveS); // win 156,23: unsaved
+    BoxAnswerer box("Nein");
+    // Another program moves log and leaves win without its width for longer than a save
+    // would wait: the question waits as long, and the width is not taken as 20.
+    replaceFile(
+        file, layout({"log:50,84,40,36", "tmc:2,124,40,36", "gps:2,164,39,34", "win:156,22,-,35"}));
+    QTest::qWait(1100); // twice the quiet time
+    QCOMPARE(box.count, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(box.count, 1, 5000);
+    QCOMPARE(editor.canvasRect(21).left(), 50);
+    QCOMPARE(editor.canvasRect(24), QRect(156, 23, 41, 35));
+    editor.click(editor.w().BTNSave);
+    QCOMPARE(Global::ReadIniValue(file, "win", "cx", "<none>"), QStringLiteral("41"));
+    QCOMPARE(Global::ReadIniValue(file, "log", "x", "<none>"), QStringLiteral("50"));
 }
 
 QTEST_MAIN(tst_FileWatch)
