@@ -26,6 +26,21 @@ const QString kQuestionTitle = QStringLiteral("Frage:");
 const QString kViews[] = {QStringLiteral("Kartenansicht 1"), QStringLiteral("Kartenansicht 2"),
                           QStringLiteral("Kartenansicht 3")};
 
+const QString kSaveFailedTitle = QStringLiteral("Speichern fehlgeschlagen");
+// How often a save merges and tries again while another program keeps writing a file.
+constexpr int kSaveAttempts = 3;
+
+QString heldSaveText(const SaveHold& hold) {
+    const QString what =
+        hold.reason == SaveHold::Reason::StillBeingWritten
+            ? QStringLiteral(" wird gerade von einem anderen Programm geschrieben.")
+            : QStringLiteral(" wurde während des Speicherns immer wieder von "
+                             "einem anderen Programm geändert.");
+    return QStringLiteral("Die Datei ") + QDir::toNativeSeparators(hold.file) + what +
+           QStringLiteral(" Ihre Änderungen sind nicht gespeichert; versuchen Sie es gleich noch "
+                          "einmal.");
+}
+
 QString pictureName(int index) {
     return QStringLiteral("myImage") + QString::number(index + 1);
 }
@@ -213,10 +228,10 @@ void frmMain::BTNSave_Click() {
 }
 
 bool frmMain::saveLayout() {
-    // Another program may write a file between the merge and the write: then the
-    // save starts over with what it wrote (a few times at most).
+    // Another program may write a file between the merge and the write: then the save
+    // starts over with what it wrote, a few times at most, and then fails.
     for (int attempt = 1;; ++attempt) {
-        std::optional<bool> saved = saveLayoutOnce(attempt < 3);
+        std::optional<bool> saved = saveLayoutOnce(attempt < kSaveAttempts);
         if (saved)
             return *saved;
     }
@@ -273,11 +288,17 @@ std::optional<bool> frmMain::saveLayoutOnce(bool mayStartOver) {
                          [&](const SavedFile& f) { return f.path == file; }))
             files.push_back(SavedFile{file, false, false, {}});
     }
-    bool stale = false;
-    emit saveReady(stale);
-    if (stale && mayStartOver) {
+    SaveHold hold;
+    emit saveReady(hold);
+    if (hold.reason != SaveHold::Reason::None) {
         batch.discard();
-        return std::nullopt;
+        if (hold.reason == SaveHold::Reason::ChangedSinceMerge && mayStartOver)
+            return std::nullopt;
+        // Nothing is written over what another program is busy with: the changes stay
+        // marked, and a later save tries again.
+        emit filesWritten(files);
+        ui::MsgBox(heldSaveText(hold), ui::vbOKOnly | ui::vbExclamation, kSaveFailedTitle);
+        return false;
     }
     const std::vector<std::string> notWritten = batch.commit();
     for (const std::string& name : notWritten) {
@@ -300,7 +321,7 @@ std::optional<bool> frmMain::saveLayoutOnce(bool mayStartOver) {
         const QString& failedFile = failed.front();
         ui::MsgBox(QStringLiteral("Die Datei ") + QDir::toNativeSeparators(failedFile) +
                        QStringLiteral(" konnte nicht gespeichert werden."),
-                   ui::vbOKOnly | ui::vbExclamation, QStringLiteral("Speichern fehlgeschlagen"));
+                   ui::vbOKOnly | ui::vbExclamation, kSaveFailedTitle);
         return false; // the changes stay marked
     }
     state.bChanged = false;

@@ -66,9 +66,10 @@ signals:
     // A save is about to write the layout files from the canvas; whoever is told may
     // still bring the canvas up to date with the files.
     void saveBegins();
-    // The save has its new texts ready; whoever is told sets stale when a file changed
-    // since the canvas was brought up to date, and the save then starts over.
-    void saveReady(bool& stale);
+    // The save has its new texts ready; whoever is told says what keeps it from writing
+    // them: a file still being written (the save fails), or one changed since the canvas
+    // was brought up to date (the save starts over, a few times, then fails).
+    void saveReady(SaveHold& hold);
     // A save wrote (or failed to write) the layout files, each once.
     void filesWritten(const std::vector<SavedFile>& files);
     // A save wrote every value into its file.

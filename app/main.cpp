@@ -2,6 +2,7 @@
 #include "app/translations.h"
 #include "assembly/workbench.h"
 #include "cli/commandline.h"
+#include "cli/qtmessages.h"
 #include "cli/render.h"
 #include "cli/startfolder.h"
 #include "skincheck/check.h"
@@ -39,11 +40,20 @@ void print(std::FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    // The command line comes first: what it answers needs no window system.
-    const CommandLine command = parseCommandLine(argumentsOf(argc, argv));
+// The commands that answer in the shell without drawing: help, version, usage errors,
+// the check, and the note that the editor needs a display.
+int answer(int argc, char* argv[], const QStringList& arguments, bool editorWithoutDisplay) {
+    QCoreApplication app(argc, argv);
+    translations::useUsersLanguage(app);
+    if (editorWithoutDisplay) {
+        print(stderr, QStringLiteral("tessel: ") +
+                          CommandLine::tr("no display found. Start it under X, for example: "
+                                          "xvfb-run -s '-screen 0 1024x768x24' tessel") +
+                          QLatin1Char('\n'));
+        return 1;
+    }
+    // Read again now that tr() speaks the user's language.
+    const CommandLine command = parseCommandLine(arguments);
     switch (command.action) {
     case CommandLine::Action::Help:
         print(stdout, usageText());
@@ -60,22 +70,29 @@ int main(int argc, char* argv[]) {
         QTextStream err(stderr);
         return cli::runCheck(command.folder, out, err);
     }
-    case CommandLine::Action::Render: {
-        QTextStream err(stderr);
-        return cli::runRender(argc, argv, command, err);
-    }
+    case CommandLine::Action::Render:
     case CommandLine::Action::Edit:
         break;
     }
+    return 2;
+}
 
-    if (!displayAvailable()) {
-        std::fputs("tessel: no display found. Start it under X, for example: "
-                   "xvfb-run -s '-screen 0 1024x768x24' tessel\n",
-                   stderr);
-        return 1;
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qtmessages::install();
+    // The command line comes first: what it answers needs no window system.
+    const QStringList arguments = argumentsOf(argc, argv);
+    const CommandLine command = parseCommandLine(arguments);
+    if (command.action == CommandLine::Action::Render) {
+        QTextStream err(stderr);
+        return cli::runRender(argc, argv, command, err);
     }
+    if (command.action != CommandLine::Action::Edit || !displayAvailable())
+        return answer(argc, argv, arguments, command.action == CommandLine::Action::Edit);
+
     QApplication app(argc, argv);
-    translations::installQtGerman(app);
+    translations::useGerman(app);
     const Workbench editor;
     frmMain& window = editor.window();
     window.show();

@@ -43,10 +43,14 @@ Catalogue catalogue() {
 }
 
 std::int32_t infoBarHeight(const QString& skinFolder, const Catalogue& catalogue) {
+    return infoBarHeight([&](const QString& section, const QString& key, int fallback) {
+        return Global::ReadIniValue(skinFolder + catalogue[1].iniFile, section, key, fallback);
+    });
+}
+
+std::int32_t infoBarHeight(const KeyReader& read) {
     try {
-        return ui::CLng(
-            numberOrZero(Global::ReadIniValue(skinFolder + catalogue[1].iniFile,
-                                              QStringLiteral("infobar"), QStringLiteral("cy"), 0)));
+        return ui::CLng(numberOrZero(read(QStringLiteral("infobar"), QStringLiteral("cy"), 0)));
     } catch (const ui::RuntimeError&) {
         return 0; // out of range
     }

@@ -41,5 +41,7 @@ Values elementValues(const QString& skinFolder, const Catalogue& catalogue, int 
 // The same from a reader of the element's layout file: (section, key, default) -> text.
 using KeyReader = std::function<QString(const QString& section, const QString& key, int fallback)>;
 Values elementValues(const KeyReader& read, const Catalogue& catalogue, int index, int view);
+// The info bar's height from a reader of its layout file.
+std::int32_t infoBarHeight(const KeyReader& read);
 
 } // namespace skinlayout

@@ -1,5 +1,7 @@
 #include "app/translations.h"
 
+#include "translations/texts.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -14,6 +16,16 @@ bool installQtGerman(QCoreApplication& app) {
         return false;
     QCoreApplication::installTranslator(translator.release()); // owned by the application
     return true;
+}
+
+void useGerman(QCoreApplication& app) {
+    installQtGerman(app);
+    texts::installGerman(app);
+}
+
+void useUsersLanguage(QCoreApplication& app) {
+    if (texts::userLanguage() == texts::Language::German)
+        useGerman(app);
 }
 
 } // namespace translations

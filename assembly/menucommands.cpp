@@ -141,9 +141,7 @@ void fillView(menus::MenuBar& bar, Workbench& bench) {
                                  menus::rememberSnapping(aids.snapping());
                              },
                          .checked = [&aids] { return aids.snapping(); }});
-    menus::MenuBar::showKeys(aids.snappingAction(), snapKey);
-    QObject::connect(&aids.snappingAction(), &QAction::triggered, &bar,
-                     [](bool on) { menus::rememberSnapping(on); });
+    aids.setSnappingChoice(snapKey, [](bool on) { menus::rememberSnapping(on); });
     bench.listPanels().addPanelEntries(bar.menu(Menu::View));
 }
 

@@ -5,12 +5,14 @@
 #include "extras/access/controlnames.h"
 #include "extras/align/alignsession.h"
 #include "extras/align/selection.h"
+#include "extras/canvas/activefollow.h"
 #include "extras/canvas/canvaszoom.h"
 #include "extras/canvas/windowarrangement.h"
 #include "extras/lists/listpanels.h"
 #include "extras/menus/menubar.h"
 #include "extras/menus/recentfolders.h"
 #include "extras/menus/snapsetting.h"
+#include "extras/session/boxcheck.h"
 #include "extras/session/editsession.h"
 #include "extras/status/statusline.h"
 #include "extras/undo/layouthistory.h"
@@ -25,6 +27,9 @@ Workbench::Workbench() : m_window(std::make_unique<frmMain>()) {
     // The canvas area first: the window's arrangement takes every control there is
     // now as one block beside it.
     m_canvas = std::make_unique<canvas::CanvasZoom>(window);
+    // A load chooses its own active element: the canvas stays where it is.
+    QObject::connect(&window, &frmMain::layoutLoaded, &m_canvas->follow(),
+                     [this] { m_canvas->follow().onLayoutLoaded(); });
 
     // The canvas aids hear of loads and nudges before the undo history does: the rest
     // of the selection takes a nudge's step before the step is recorded.
@@ -65,7 +70,11 @@ Workbench::Workbench() : m_window(std::make_unique<frmMain>()) {
     aids.setScreenScale([&view] { return double(view.zoom()); });
     aids.setHiddenPredicate([&panels](int i) { return panels.flags().hidden(i); });
     aids.setLockedPredicate([&panels](int i) { return panels.flags().locked(i); });
-    panels.addPanelEntries(aids.canvasMenu());
+    aids.addCanvasMenuEntries([&panels](QMenu& menu) { panels.addPanelEntries(menu); });
+
+    // The boxes show when the element does not take what they hold.
+    m_boxCheck = std::make_unique<BoxCheck>(window);
+
     aids.setSnapping(menus::rememberedSnapping());
 
     // The menu bar above the window's first look and the status bar below it.
@@ -100,6 +109,7 @@ Workbench::~Workbench() {
     m_status.reset();
     m_recent.reset();
     m_menus.reset();
+    m_boxCheck.reset();
     m_lists.reset();
     m_session.reset();
     m_align.reset();

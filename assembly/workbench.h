@@ -1,14 +1,15 @@
 // The editor as the user gets it: the main window and everything added around it
 // (undo and the keys, the watch on the layout files, the zoomed canvas, the canvas
-// aids, the two lists, the menu bar and the status bar), created in this order and
-// connected here. The window
-// itself names none of them: it announces what happens through its signals.
+// aids, the two lists, the boxes' check, the menu bar and the status bar), created
+// in this order and connected here. The window itself names none of them: it
+// announces what happens through its signals.
 #pragma once
 
 #include <memory>
 
 class frmMain;
 class EditSession;
+class BoxCheck;
 namespace align {
 class AlignSession;
 }
@@ -39,6 +40,7 @@ public:
     align::AlignSession& alignment() const { return *m_align; }
     canvas::CanvasZoom& canvas() const { return *m_canvas; }
     lists::ListPanels& listPanels() const { return *m_lists; }
+    BoxCheck& boxCheck() const { return *m_boxCheck; }
     menus::MenuBar& menus() const { return *m_menus; }
     menus::RecentFolders& recentFolders() const { return *m_recent; }
     status::StatusLine& statusLine() const { return *m_status; }
@@ -51,6 +53,7 @@ private:
     std::unique_ptr<align::AlignSession> m_align;
     std::unique_ptr<EditSession> m_session;
     std::unique_ptr<lists::ListPanels> m_lists;
+    std::unique_ptr<BoxCheck> m_boxCheck;
     std::unique_ptr<menus::MenuBar> m_menus;
     std::unique_ptr<menus::RecentFolders> m_recent;
     std::unique_ptr<status::StatusLine> m_status;

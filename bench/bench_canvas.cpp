@@ -1,38 +1,29 @@
 // The canvas enlarged, on the real main window (offscreen): a full repaint at
-// 800 %, and a drag step with its repaint at 800 % and at 100 %.
+// 800 %, the repaint of a large window's whole canvas area, and drag steps at
+// 800 % and at 100 %, with and without the guides and gaps. The full repaints
+// render the widgets into a picture of their size (the offscreen window paints
+// only what its screen shows); the drag steps are painted by the event loop.
+
 #include "app/frmMain.h"
 #include "benchwindow.h"
 #include "elements/programstate.h"
+#include "extras/align/alignsession.h"
+#include "extras/align/dragcoordinator.h"
 #include "resources/canvasview.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTemporaryDir>
+#include <QScrollBar>
 #include <algorithm>
-#include <ctime>
+#include <functional>
 #include <vector>
 
 namespace {
 
-// CPU time of this thread, in microseconds: on a busy machine the wall-clock
-// figures of bench::report count the waits for a core as well.
-double cpuMicros() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e6 + double(t.tv_nsec) / 1e3;
-}
-
 template <typename F> void measure(const char* name, int runs, F&& f) {
-    std::vector<double> cpu;
-    bench::report(name, runs, [&](int i) {
-        const double t0 = cpuMicros();
-        f(i);
-        cpu.push_back(cpuMicros() - t0);
-    });
-    std::sort(cpu.begin(), cpu.end());
-    std::printf("%-44s cpu median %10.1f us\n", "", cpu[cpu.size() / 2]);
+    bench::report(name, runs, std::forward<F>(f));
 }
 
 void send(QWidget* w, QEvent::Type type, QPointF pos, Qt::MouseButton button,
@@ -41,20 +32,27 @@ void send(QWidget* w, QEvent::Type type, QPointF pos, Qt::MouseButton button,
     QApplication::sendEvent(w, &e);
 }
 
-// A drag of "win" by one device pixel back and forth, each step repainted.
-void dragSteps(frmMain& w, ui::CanvasView& view, const char* name) {
+// A drag of "win" to and fro, each step painted as the event loop paints it:
+// only what the step changed. `reach` is the step in device pixels.
+// `held` runs before the button is let go.
+void dragSteps(frmMain& w, ui::CanvasView& view, const char* name, QPointF reach,
+               const std::function<void()>& held = {}) {
     QWidget* win = w.elementPicture(24);
-    view.ensureWidgetVisible(win);
+    view.ensureWidgetVisible(win, 200, 200);
     QApplication::processEvents();
     const int k = view.zoom();
     const QPointF at(20.0 * k, 15.0 * k);
     send(win, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
     send(win, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton); // skipped
     measure(name, 1000, [&](int i) {
-        send(win, QEvent::MouseMove, at + QPointF(i % 2 ? k : -k, 0), Qt::NoButton, Qt::LeftButton);
-        w.repaint();
+        send(win, QEvent::MouseMove, at + (i % 2 ? reach : -reach) * k, Qt::NoButton,
+             Qt::LeftButton);
+        QApplication::processEvents();
     });
+    if (held)
+        held();
     send(win, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    QApplication::processEvents();
 }
 
 } // namespace
@@ -70,9 +68,11 @@ int main(int argc, char* argv[]) {
     auto* view = w.findChild<ui::CanvasView*>();
     if (!view)
         return 1;
+    align::AlignSession& aids = run.bench().alignment();
 
     std::printf("Tessel benchmarks: the canvas enlarged (offscreen)\n");
-    dragSteps(w, *view, "drag step + repaint, 100 %");
+    aids.setEnabled(false);
+    dragSteps(w, *view, "drag step, 100 %", {1, 0});
 
     // The whole canvas at 800 %, its margin included, as one picture.
     view->setZoom(8);
@@ -91,8 +91,34 @@ int main(int argc, char* argv[]) {
         surface.render(&painter);
     });
     surface.setGridShown(true);
-    measure("repaint of a 1280 x 1024 window, 800 %", 200, [&](int) { w.repaint(); });
-    dragSteps(w, *view, "drag step + repaint, 800 %");
+
+    // The largest repaint a user causes: the whole canvas area of a large window,
+    // as after a zoom step or a scroll by a page.
+    w.resize(2560, 1440);
+    QApplication::processEvents();
+    std::printf("canvas area of a 2560 x 1440 window: %d x %d pixels\n", view->viewport()->width(),
+                view->viewport()->height());
+    QImage area(view->viewport()->size(), QImage::Format_RGB32);
+    measure("canvas area of 2560 x 1440 repainted, 800 %", 200, [&](int) {
+        QPainter painter(&area);
+        view->viewport()->render(&painter);
+    });
+    QScrollBar* bar = view->verticalScrollBar();
+    measure("scroll by a page and repaint, 800 %", 200, [&](int i) {
+        bar->triggerAction(i % 2 ? QAbstractSlider::SliderPageStepSub
+                                 : QAbstractSlider::SliderPageStepAdd);
+        QApplication::processEvents();
+    });
+    bar->setValue(0);
+
+    dragSteps(w, *view, "drag step, 800 %, grid", {1, 0});
+    // Along the tops of "Menu": a guide across the screen and the gaps at every step.
+    aids.setEnabled(true);
+    dragSteps(w, *view, "drag step, 800 %, grid, guides and gaps", {-9, 0}, [&] {
+        std::printf("%-44s guides %zu, gaps %zu\n", "",
+                    aids.drag().xGuides().size() + aids.drag().yGuides().size(),
+                    aids.drag().gaps().size());
+    });
 
     programState().bChanged = false;
     return 0;

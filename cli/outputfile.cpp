@@ -1,7 +1,8 @@
 #include "cli/outputfile.h"
 
-#include "cli/pngfile.h"
 #include "app/skinlayout.h"
+#include "cli/commandline.h"
+#include "cli/pngfile.h"
 #include "platform/profilefile.h"
 #include "platform/profilereplace.h"
 
@@ -16,9 +17,8 @@ namespace cli {
 
 namespace {
 
-QString systemError(const char* fallback) {
-    return errno != 0 ? QString::fromLocal8Bit(std::strerror(errno))
-                      : QString::fromLatin1(fallback);
+QString systemError(const QString& fallback) {
+    return errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : fallback;
 }
 
 } // namespace
@@ -47,7 +47,7 @@ QByteArray encodePicture(const QImage& picture, PictureFormat format) {
 QString refusalOf(const QByteArray& target, const QByteArray& folder) {
     struct stat st {};
     if (::stat(target.constData(), &st) == 0 && !S_ISREG(st.st_mode))
-        return QStringLiteral("is no regular file");
+        return CommandLine::tr("is no regular file");
     const std::optional<profile::FileIdentity> identity = profile::identityOf(target.constData());
     QSet<QString> layoutFiles;
     for (const ElementCatalogueEntry& entry : skinlayout::catalogue())
@@ -55,21 +55,21 @@ QString refusalOf(const QByteArray& target, const QByteArray& folder) {
     for (const QString& name : layoutFiles) {
         const QByteArray layout = folder + '/' + QFile::encodeName(name);
         if (identity && identity == profile::identityOf(layout.constData()))
-            return QStringLiteral("is the skin's layout file %1").arg(name);
+            return CommandLine::tr("is the skin's layout file %1").arg(name);
     }
     return {};
 }
 
 QString writePictureFile(const QByteArray& target, const QByteArray& bytes) {
     if (bytes.isEmpty())
-        return QStringLiteral("the picture could not be encoded");
+        return CommandLine::tr("the picture could not be encoded");
     errno = 0;
     const std::optional<profile::FileToUpdate> file = profile::prepareUpdate(target.constData());
     if (!file)
-        return systemError("the file cannot be replaced");
+        return systemError(CommandLine::tr("the file cannot be replaced"));
     errno = 0;
     if (!profile::replaceFile(*file, std::string_view(bytes.constData(), bytes.size())))
-        return systemError("the file could not be written");
+        return systemError(CommandLine::tr("the file could not be written"));
     return {};
 }
 

@@ -1,8 +1,10 @@
 #include "cli/render.h"
 
-#include "cli/outputfile.h"
-#include "cli/commandline.h"
 #include "app/frmMain.h"
+#include "app/translations.h"
+#include "cli/commandline.h"
+#include "cli/outputfile.h"
+#include "skincheck/check.h"
 #include "skincheck/rawpath.h"
 
 #include <QApplication>
@@ -32,12 +34,15 @@ void skipSystemFonts() {
 #endif
 }
 
-// The message for a folder that cannot be rendered, or nothing.
-QString folderProblem(const QByteArray& folder) {
-    struct stat st {};
-    if (::stat(folder.constData(), &st) != 0)
-        return QStringLiteral("no such folder");
-    return S_ISDIR(st.st_mode) ? QString() : QStringLiteral("no folder");
+// No window is shown: the offscreen platform needs no display, and one pixel of the
+// picture is one pixel of the canvas. Must run before the application object exists.
+void prepareOffscreen() {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    for (const char* name : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS"})
+        qunsetenv(name);
+    // A font resolution set for the desktop (QT_FONT_DPI) would scale the canvas too.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    skipSystemFonts();
 }
 
 } // namespace
@@ -76,6 +81,10 @@ std::vector<QByteArray> renderFiles(const QByteArray& output, const std::vector<
 }
 
 int runRender(int argc, char* argv[], const CommandLine& command, QTextStream& err) {
+    prepareOffscreen();
+    QApplication app(argc, argv);
+    translations::useUsersLanguage(app);
+
     const QString problem = folderProblem(command.folder);
     if (!problem.isEmpty()) {
         err << "tessel: " << rawpath::shown(command.folder) << ": " << problem << '\n';
@@ -83,8 +92,8 @@ int runRender(int argc, char* argv[], const CommandLine& command, QTextStream& e
     }
     const std::optional<PictureFormat> format = pictureFormatOf(command.output);
     if (!format) {
-        err << "tessel: " << rawpath::shown(command.output)
-            << ": unknown picture format; the name must end in .png or .bmp\n";
+        err << "tessel: " << rawpath::shown(command.output) << ": "
+            << CommandLine::tr("unknown picture format; the name must end in .png or .bmp") << '\n';
         return 2;
     }
     const std::vector<int> views =
@@ -94,25 +103,18 @@ int runRender(int argc, char* argv[], const CommandLine& command, QTextStream& e
     for (const QByteArray& file : files) {
         const QString refusal = refusalOf(file, command.folder);
         if (!refusal.isEmpty()) {
-            err << "tessel: " << rawpath::shown(file) << ' ' << refusal << "; it is left alone\n";
+            err << "tessel: " << rawpath::shown(file) << ' ' << refusal << "; "
+                << CommandLine::tr("it is left alone") << '\n';
             return 2;
         }
     }
     const rawpath::ReachableFolder folder(command.folder);
-    if (folder.path().isEmpty()) {
-        err << "tessel: " << rawpath::shown(command.folder) << ": cannot be opened\n";
-        return 2;
-    }
 
-    // No window is shown: the offscreen platform needs no display, and one pixel of the
-    // picture is one pixel of the canvas.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    for (const char* name : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS"})
-        qunsetenv(name);
-    // A font resolution set for the desktop (QT_FONT_DPI) would scale the canvas too.
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    skipSystemFonts();
-    QApplication app(argc, argv);
+    // What the pictures are drawn from, as --check says it; a clean skin says nothing.
+    const std::vector<Finding> findings = checkSkin(folder, command.folder);
+    const int errors = findings.empty() ? 0 : printFindings(findings, err, texts::language());
+    if (command.strict && errors > 0)
+        return 1;
 
     const std::vector<QImage> pictures =
         renderViews(folder.path(), views, command.infobar, command.scale);
@@ -120,7 +122,9 @@ int runRender(int argc, char* argv[], const CommandLine& command, QTextStream& e
     for (std::size_t i = 0; i < files.size(); ++i) {
         const QString failure = writePictureFile(files[i], encodePicture(pictures[i], *format));
         if (!failure.isEmpty()) {
-            err << "tessel: cannot write " << rawpath::shown(files[i]) << ": " << failure << '\n';
+            err << "tessel: "
+                << CommandLine::tr("cannot write %1: %2").arg(rawpath::shown(files[i]), failure)
+                << '\n';
             status = 2;
         }
     }

@@ -24,10 +24,12 @@ std::vector<QImage> renderViews(const QString& folder, const std::vector<int>& v
 // number.
 std::vector<QByteArray> renderFiles(const QByteArray& output, const std::vector<int>& views);
 
-// The whole command, on Qt's offscreen platform whatever the environment says; problems
-// go to `err`. Returns the exit status: 0, or 2 when nothing or not all could be written.
-// A name with another ending, and a target that is no regular file or is a layout file
-// of the skin, are refused before anything is written.
+// The whole command, on Qt's offscreen platform whatever the environment says, in the
+// user's language. Problems go to `err`, and so do the skin's findings, as --check prints
+// them (nothing for a clean skin). Returns the exit status: 0; 1 when the command is
+// strict and the skin has an error (nothing is written then); 2 when nothing or not all
+// could be written. A name with another ending, and a target that is no regular file or
+// is a layout file of the skin, are refused before anything is written.
 int runRender(int argc, char* argv[], const CommandLine& command, QTextStream& err);
 
 } // namespace cli

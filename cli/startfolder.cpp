@@ -1,9 +1,9 @@
 #include "cli/startfolder.h"
 
 #include "app/frmMain.h"
-#include "skincheck/rawpath.h"
 #include "app/skinlayout.h"
 #include "resources/msgbox.h"
+#include "skincheck/rawpath.h"
 
 #include <QDir>
 #include <QFile>

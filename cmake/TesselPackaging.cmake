@@ -1,9 +1,13 @@
 # Installing Tessel where a Linux desktop looks for it, and the Debian package.
 #
-#   cmake --install <build> [--prefix <dir>]      bin/tessel, its menu entry and its icons
+#   cmake --install <build> [--prefix <dir>]      bin/tessel, its menu entry, icons, manual
+#                                                 pages, shell completion, AppStream metainfo
 #   cpack -G DEB        (in <build>)              tessel_<version>_<arch>.deb
 #
-# scripts/package.sh does the whole round: release build, package, listing.
+# scripts/package.sh does the whole round: release build, package, listing;
+# scripts/package-test.sh checks the package with lintian and installs it. The sources of
+# the files beside the program are in packaging/ and docs/man/; the build puts what it
+# makes of them into <build>/packaging (target tessel_desktop_files).
 
 include(GNUInstallDirs)
 
@@ -21,15 +25,55 @@ file(CONFIGURE OUTPUT ${tessel_desktop_file} CONTENT [=[
 Type=Application
 Version=1.0
 Name=Tessel
-GenericName=Layout-Editor
-Comment=Bildschirmaufbau der Kartenansicht eines Navigationsgeräts bearbeiten
+GenericName=Layout Editor
+GenericName[de]=Layout-Editor
+Comment=Edit the screen layout of a navigation device's map view
+Comment[de]=Bildschirmaufbau der Kartenansicht eines Navigationsgeräts bearbeiten
 Exec=tessel %f
 Icon=tessel
 Terminal=false
-Categories=Graphics;Development;
-Keywords=Skin;Layout;Navigation;Kartenansicht;
+Categories=Graphics;2DGraphics;
+Keywords=Skin;Layout;Navigation;Map view;
+Keywords[de]=Skin;Layout;Navigation;Kartenansicht;
 ]=] @ONLY)
 install(FILES ${tessel_desktop_file} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+# What a software centre shows: description, screenshot, release.
+set(TESSEL_HOMEPAGE "https://tessel.invalid" CACHE STRING
+    "The project's web address, named in the AppStream metainfo (the screenshot lies below it)")
+set(tessel_metainfo ${PROJECT_BINARY_DIR}/packaging/io.github.tessel.Tessel.metainfo.xml)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/io.github.tessel.Tessel.metainfo.xml.in
+    ${tessel_metainfo} @ONLY)
+install(FILES ${tessel_metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The manual pages, English and German, and the package's changelog, compressed as
+# Debian keeps them (gzip -9n: no name, no time stamp, the same bytes every build).
+find_program(TESSEL_GZIP gzip REQUIRED)
+set(tessel_compressed)
+foreach(pair "docs/man/tessel.1:man/tessel.1" "docs/man/de/tessel.1:man/de/tessel.1"
+        "packaging/debian/changelog:changelog")
+    string(REPLACE ":" ";" pair "${pair}")
+    list(GET pair 0 source)
+    list(GET pair 1 target)
+    set(target ${PROJECT_BINARY_DIR}/packaging/${target})
+    add_custom_command(OUTPUT ${target}.gz
+        COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${source} ${target}
+        COMMAND ${TESSEL_GZIP} -9nf ${target}
+        DEPENDS ${PROJECT_SOURCE_DIR}/${source}
+        VERBATIM)
+    list(APPEND tessel_compressed ${target}.gz)
+endforeach()
+add_custom_target(tessel_desktop_files ALL DEPENDS ${tessel_compressed})
+install(FILES ${PROJECT_BINARY_DIR}/packaging/man/tessel.1.gz
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_BINARY_DIR}/packaging/man/de/tessel.1.gz
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1)
+
+# Shell completion: options, their values, folders and pictures.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/completion/tessel.bash
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME tessel)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/completion/_tessel
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
 
 foreach(size 16 32 48 256)
     install(FILES ${PROJECT_SOURCE_DIR}/resources/pictures/tessel-${size}.png
@@ -37,8 +81,11 @@ foreach(size 16 32 48 256)
         RENAME tessel.png)
 endforeach()
 
-# The README and the sample skin, to try the editor on without touching a real skin.
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tessel)
+# The README and the sample skin, to try the editor on without touching a real skin; the
+# copyright and the changelog that every Debian package carries.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/packaging/debian/copyright
+    ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tessel)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/skins/sample/ DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tessel/sample-skin)
 
 # --- the Debian package -------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "elements/clsImage.h"
 
 #include "elements/programstate.h"
+#include "elements/typedvalue.h"
 #include "resources/errors.h"
 #include "resources/numbers.h"
 #include "resources/screen.h"
@@ -190,8 +191,10 @@ void clsImage::ShowCoordinates(const ui::TextBox* kept) {
     const ui::ShapeControl& frame = selector();
     const ui::ShapeControl& canvas = coSystem();
     const auto show = [kept](QPointer<ui::TextBox>& box, float value) {
-        if (box && box != kept)
+        if (box && box != kept) {
             box->setText(ui::StrSingle(value));
+            typedvalue::mark(*box, {}); // it shows the element's value now
+        }
     };
     const float k = float(kTwips);
     show(mytxtX, (float(frame.Left()) - float(canvas.Left())) / k);
@@ -223,22 +226,43 @@ void clsImage::notify(EditNotice::Source source, EditNotice::Stage stage,
 
 // --- applying the boxes ------------------------------------------------------
 
-bool clsImage::applyBoxes(bool withShift) {
+bool clsImage::applyBoxes(Apply how, const ui::TextBox* typed) {
     ui::ImageControl& picture = image();
     const double left = picture.Left();
     const double top = picture.Top();
     const double width = picture.Width();
     const double height = picture.Height();
 
-    step([&] {
-        picture.setLeft(holdable(ui::CDbl(bound(mytxtX).Text()) * kTwips + coSystem().Left()));
-    });
-    step([&] {
-        const double s = withShift ? double(shift()) : 0.0;
-        picture.setTop(holdable((ui::CDbl(bound(mytxtY).Text()) - s) * kTwips + coSystem().Top()));
-    });
-    step([&] { picture.setWidth(holdable(ui::CDbl(bound(mytxtCX).Text()) * kTwips)); });
-    step([&] { picture.setHeight(holdable(ui::CDbl(bound(mytxtCY).Text()) * kTwips)); });
+    // While editing, a box that shows the element as it stands is left alone: its text is
+    // the element's value rounded for showing, and taking it would move the element. So is
+    // one whose text was not taken when it was typed.
+    std::array<QString, 4> shown;
+    if (how != Apply::Load)
+        step([&] { shown = coordinateTexts(); });
+    using Setter = void (ui::TwipsGeometry::*)(double);
+    const auto apply = [&](const QPointer<ui::TextBox>& member, std::size_t k, Setter set) {
+        step([&] {
+            ui::TextBox& box = bound(member);
+            const bool isSize = k >= 2;
+            const double origin = isSize ? 0.0 : k == 0 ? coSystem().Left() : coSystem().Top();
+            if (&box == typed) {
+                const typedvalue::Outcome outcome = typedvalue::take(box.Text(), origin, isSize);
+                typedvalue::mark(box, outcome.reason);
+                if (outcome.twips)
+                    (picture.*set)(*outcome.twips);
+                return;
+            }
+            if (how != Apply::Load &&
+                (box.Text() == shown[k] || box.property(typedvalue::kNotTaken).isValid()))
+                return;
+            const double less = k == 1 && how == Apply::Load ? double(shift()) : 0.0;
+            (picture.*set)(holdable((ui::CDbl(box.Text()) - less) * kTwips + origin));
+        });
+    };
+    apply(mytxtX, 0, &ui::TwipsGeometry::setLeft);
+    apply(mytxtY, 1, &ui::TwipsGeometry::setTop);
+    apply(mytxtCX, 2, &ui::TwipsGeometry::setWidth);
+    apply(mytxtCY, 3, &ui::TwipsGeometry::setHeight);
 
     return picture.Left() != left || picture.Top() != top || picture.Width() != width ||
            picture.Height() != height;
@@ -247,14 +271,14 @@ bool clsImage::applyBoxes(bool withShift) {
 void clsImage::paintImage() {
     if (!myImage || !isActiveElement())
         return;
-    applyBoxes(true);
+    applyBoxes(Apply::Load);
     step([&] { SyncSelector(); });
 }
 
 void clsImage::stretchImage() {
     if (!myImage || !isActiveElement())
         return;
-    applyBoxes(false);
+    applyBoxes(Apply::Nudge);
     step([&] { SyncSelector(); });
     programState().bChanged = true;
 }
@@ -262,11 +286,12 @@ void clsImage::stretchImage() {
 void clsImage::boxKeyUp(const ui::TextBox* box) {
     // Every element receives the key releases of the shared boxes; only the
     // active one reacts. The boxes hold canvas values, so the Y box is taken
-    // without the info-bar shift. The box being typed in keeps the user's text.
+    // without the info-bar shift. The box being typed in keeps the user's text,
+    // also when the element does not take it.
     if (!myImage || !isActiveElement())
         return;
     notify(EditNotice::Source::Box, EditNotice::Stage::Begin, box);
-    const bool changed = applyBoxes(false);
+    const bool changed = applyBoxes(Apply::Typing, box);
     step([&] { SyncSelector(box); });
     if (changed)
         programState().bChanged = true;

@@ -77,8 +77,11 @@ private:
     void offerDragStep(int Shift, float& X, float& Y) const;
 
     // Applies the four boxes to the picture, each coordinate on its own; returns
-    // whether the picture's geometry changed.
-    bool applyBoxes(bool withShift);
+    // whether the picture's geometry changed. A load takes the Y box as a file value
+    // (less the info-bar shift); edits leave alone the boxes that show the element as it
+    // stands, and the box typed in is taken only when the element holds its value exactly.
+    enum class Apply { Load, Nudge, Typing };
+    bool applyBoxes(Apply how, const ui::TextBox* typed = nullptr);
     void boxKeyUp(const ui::TextBox* box);
     void notify(EditNotice::Source source, EditNotice::Stage stage,
                 const ui::TextBox* box = nullptr) const;

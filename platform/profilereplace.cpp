@@ -1,5 +1,6 @@
 #include "platform/profilereplace.h"
 
+#include "platform/fileattributes.h"
 #include "platform/posixfile.h"
 
 #include <cerrno>
@@ -96,8 +97,9 @@ void syncFolderOf(const std::string& path) {
     }
 }
 
-// KeepsNoOwner: the new file could not get the old one's owner and group.
-enum class Outcome { Done, Failed, Unsupported, KeepsNoOwner };
+// CannotKeepAll: the new file could not get the old one's owner, group or extended
+// attributes.
+enum class Outcome { Done, Failed, Unsupported, CannotKeepAll };
 
 // Opens the temporary file: unnamed where the file system can, or under a new name.
 int openTemporary(const std::string& path, mode_t mode, bool unnamed, TemporaryName& name) {
@@ -164,9 +166,10 @@ Outcome replaceThroughTemporary(const FileToUpdate& file, std::string_view bytes
     ::flock(fd.get(), LOCK_EX | LOCK_NB);
     const Descriptor lock(::dup(fd.get()));
     if (file.exists) {
-        // The owner first: changing it may clear the set-id bits that fchmod then restores.
-        if (!takeOwnerOf(fd.get(), file.status)) {
-            return Outcome::KeepsNoOwner;
+        // The owner first, then the attributes: changing the owner may clear the set-id
+        // bits, and setting an ACL may change the mode; fchmod then restores both.
+        if (!takeOwnerOf(fd.get(), file.status) || !copyAttributes(file.path, fd.get())) {
+            return Outcome::CannotKeepAll;
         }
         if (::fchmod(fd.get(), mode) != 0) {
             return Outcome::Failed;
@@ -218,7 +221,7 @@ bool reserveSpace(int fd, off_t oldSize, std::string_view bytes) {
 // before the first byte changes, and the old bytes and size are put back when a later
 // step fails. Still not crash-safe: a crash in the middle leaves a mix of old and new
 // bytes. It serves files with several hard links, which a rename would split apart, and
-// files whose owner or group a new file could not keep.
+// files whose owner, group or extended attributes a new file could not keep.
 bool rewriteInPlace(const FileToUpdate& file, std::string_view bytes) {
     Descriptor fd(::open(file.path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
     struct stat st {};
@@ -263,7 +266,7 @@ bool replaceFile(const FileToUpdate& file, std::string_view bytes) {
             outcome = replaceThroughTemporary(file, bytes, false);
         }
         done = outcome == Outcome::Done ||
-               (outcome == Outcome::KeepsNoOwner && rewriteInPlace(file, bytes));
+               (outcome == Outcome::CannotKeepAll && rewriteInPlace(file, bytes));
     }
     if (done) {
         removeStaleTemporaries(file.path);

@@ -11,9 +11,9 @@ namespace profile {
 
 // Writes `bytes` as the new content of `file`: into a temporary file beside it, flushed to
 // disk, then renamed over it and the folder flushed. The new file gets the old one's
-// permissions, owner and group; a new file gets the usual permissions for new files (0666
-// less the umask). False, with the old file untouched and no temporary file left, when any
-// step fails.
+// permissions, owner and group, and its extended attributes, the ACL among them; a new
+// file gets the usual permissions for new files (0666 less the umask). False, with the old file
+// untouched and no temporary file left, when any step fails.
 //
 // The temporary file has no name while it is written where the file system allows it
 // (O_TMPFILE), so that a writer killed then leaves nothing behind; it gets its name
@@ -23,8 +23,9 @@ namespace profile {
 //
 // A file with more than one hard link is rewritten in place instead: a rename would give
 // only this name the new bytes and leave the other names with the old file. So is a file
-// whose owner or group the writer cannot give a new file (another user's file that the
-// writer may change through its group, say). Such a write still fails whole: the space is
+// whose owner, group or extended attributes the writer cannot give a new file (another
+// user's file that the writer may change through its group, say, or an attribute that only
+// the system's administrator may set). Such a write still fails whole: the space is
 // reserved first, and the old bytes are put back when a later step fails. Only a crash in
 // the middle leaves a mix.
 bool replaceFile(const FileToUpdate& file, std::string_view bytes);

@@ -2,6 +2,7 @@
 
 #include "resources/imagecontrol.h"
 
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -49,18 +50,42 @@ protected:
             painter.setClipping(false);
         }
         if (m_surface.gridDrawn())
-            paintGrid(painter, frame, event->rect());
+            for (const QRect& exposed : event->region())
+                paintGrid(painter, frame, exposed);
     }
 
 private:
-    // A faint line at the start of every device pixel inside the frame: one
-    // tile of a device pixel, repeated.
-    void paintGrid(QPainter& painter, const QRect& frame, const QRect& dirty) {
+    // A faint line at the start of every device pixel inside the frame, drawn
+    // only where it is exposed: rows of the grid cut from a band of it that is
+    // drawn once per zoom. The band is copied as it is, without a texture
+    // brush: the cost goes with the exposed rows, not with each device pixel.
+    void paintGrid(QPainter& painter, const QRect& frame, const QRect& exposed) {
         const int k = m_surface.zoom();
-        const QRect inside = frame.adjusted(k, k, -k, -k).intersected(dirty);
+        const QRect inside = frame.adjusted(k, k, -k, -k).intersected(exposed);
         if (inside.isEmpty())
             return;
-        if (m_tile.width() != k) {
+        const QImage& band = gridBand(k, frame.width());
+        // Within one exposed rectangle the painting is clipped by a rectangle,
+        // which Qt copies without splitting it into spans.
+        painter.setClipRect(inside);
+        const int left = inside.left() - frame.left();
+        for (int y = inside.top(); y <= inside.bottom();) {
+            const int row = (y - frame.top()) % band.height();
+            const int rows = std::min(band.height() - row, inside.bottom() + 1 - y);
+            painter.drawImage(QPoint(inside.left(), y), band,
+                              QRect(left, row, inside.width(), rows));
+            y += rows;
+        }
+        painter.setClipping(false);
+    }
+
+    // The grid across the whole frame for a few device rows, the line at the
+    // top of each: the pixel at x, y of it is on a line when x or y is a
+    // multiple of the zoom.
+    const QImage& gridBand(int k, int width) {
+        if (m_bandZoom != k || m_band.width() != width) {
+            constexpr int kBandPixels = 64; // rows of screen pixels in the band
+            const int rows = std::max(1, kBandPixels / k) * k;
             QImage tile(k, k, QImage::Format_ARGB32_Premultiplied);
             tile.fill(Qt::transparent);
             const QColor line(128, 128, 128, 80);
@@ -68,13 +93,20 @@ private:
             p.fillRect(QRect(0, 0, k, 1), line);
             p.fillRect(QRect(0, 1, 1, k - 1), line);
             p.end();
-            m_tile = QPixmap::fromImage(tile);
+            m_band = QImage(width, rows, QImage::Format_ARGB32_Premultiplied);
+            for (int y = 0; y < rows; ++y) {
+                const auto* from = reinterpret_cast<const QRgb*>(tile.constScanLine(y % k));
+                auto* to = reinterpret_cast<QRgb*>(m_band.scanLine(y));
+                for (int x = 0; x < width; ++x)
+                    to[x] = from[x % k];
+            }
+            m_bandZoom = k;
         }
-        painter.setBrushOrigin(frame.topLeft());
-        painter.fillRect(inside, QBrush(m_tile));
+        return m_band;
     }
 
-    QPixmap m_tile; // one device pixel's share of the grid at the zoom
+    QImage m_band; // a band of the grid at m_bandZoom, as wide as the frame
+    int m_bandZoom = 0;
     CanvasSurface& m_surface;
 };
 
@@ -175,12 +207,49 @@ void CanvasSurface::relayout() {
 
 // --- the view ---------------------------------------------------------------------
 
+namespace {
+
+// Around the viewport while the view has the keyboard: where the arrow keys go.
+class FocusFrame : public QWidget {
+public:
+    explicit FocusFrame(QWidget& parent) : QWidget(&parent) {
+        setObjectName(QStringLiteral("canvasFocusFrame"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        hide();
+    }
+    static constexpr int kWidth = 2;
+
+protected:
+    void resizeEvent(QResizeEvent*) override {
+        setMask(QRegion(rect()).subtracted(rect().adjusted(kWidth, kWidth, -kWidth, -kWidth)));
+    }
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(rect(), palette().color(QPalette::Highlight));
+    }
+};
+
+// The start of a visible range [start, start + size) that shows [from, to] with as
+// little change as it takes, or the range's start for one that does not fit.
+int scrolledTo(int start, int size, int from, int to) {
+    if (to - from > size)
+        return (from <= start && start + size <= to) ? start : from;
+    if (from < start)
+        return from;
+    if (to > start + size)
+        return to - size;
+    return start;
+}
+
+} // namespace
+
 CanvasView::CanvasView(QWidget& window, const std::vector<QWidget*>& canvasControls,
                        const QRect& frame, const QMargins& firstMargin)
     : QScrollArea(&window) {
     setObjectName(QStringLiteral("canvasArea"));
     setFrameShape(QFrame::NoFrame);
-    setFocusPolicy(Qt::NoFocus);
+    // The keyboard comes by Tab only: a click on an element leaves it where it is.
+    setFocusPolicy(Qt::TabFocus);
     setWidgetResizable(false);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* surface = new CanvasSurface(frame, firstMargin);
@@ -196,15 +265,16 @@ CanvasView::CanvasView(QWidget& window, const std::vector<QWidget*>& canvasContr
         // The user scrolls: the anchor of the last zoom has done its work.
         connect(bar, &QScrollBar::actionTriggered, this, [this] { settleAnchor(false); });
     }
+    m_focusFrame = new FocusFrame(*this);
     // The viewport stands where the canvas controls stood in the window.
     setGeometry(QRect(QPoint(0, 0), surface->naturalSize(1)));
 }
 
-void CanvasView::setZoom(int zoom, std::optional<QPoint> anchor) {
+void CanvasView::setZoom(int zoom, std::optional<QPoint> anchor, std::optional<QRectF> keepShown) {
     const QPoint at = anchor.value_or(viewport()->rect().center());
     const QPointF content(at +
                           QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
-    m_anchor = Anchor{m_surface->toDevice(content), at};
+    m_anchor = Anchor{m_surface->toDevice(content), toScreen(at), keepShown};
     m_surface->setZoom(zoom);
     keepAnchor();
 }
@@ -218,19 +288,87 @@ void CanvasView::settleAnchor(bool resizing) {
 void CanvasView::keepAnchor() {
     if (!m_anchor)
         return;
+    const QPoint at = fromScreen(m_anchor->global);
     const QPointF content = m_surface->fromDevice(m_anchor->device);
-    horizontalScrollBar()->setValue(int(std::lround(content.x())) - m_anchor->viewport.x());
-    verticalScrollBar()->setValue(int(std::lround(content.y())) - m_anchor->viewport.y());
+    horizontalScrollBar()->setValue(int(std::lround(content.x())) - at.x());
+    verticalScrollBar()->setValue(int(std::lround(content.y())) - at.y());
+    if (m_anchor->shown)
+        showDeviceRect(*m_anchor->shown, 0);
+}
+
+QPoint CanvasView::toScreen(QPoint viewportPos) const {
+    // Where the window was put, not where the window system has shown it yet: a
+    // window that has just been moved may take its place later.
+    const QWidget* top = window();
+    return top->geometry().topLeft() + viewport()->mapTo(top, viewportPos);
+}
+
+QPoint CanvasView::fromScreen(QPoint global) const {
+    return global - toScreen(QPoint(0, 0));
+}
+
+QPoint CanvasView::anchorMiss() const {
+    if (!m_anchor)
+        return {};
+    const QPoint at = fromScreen(m_anchor->global);
+    const QPointF content = m_surface->fromDevice(m_anchor->device);
+    const QPoint now(int(std::lround(content.x())) - horizontalScrollBar()->value(),
+                     int(std::lround(content.y())) - verticalScrollBar()->value());
+    return at - now;
+}
+
+QRect CanvasView::surfaceRect(const QRectF& device) const {
+    const QPointF a = m_surface->fromDevice(device.topLeft());
+    const QPointF b = m_surface->fromDevice(device.bottomRight());
+    return QRect(QPoint(int(std::floor(a.x())), int(std::floor(a.y()))),
+                 QPoint(int(std::ceil(b.x())) - 1, int(std::ceil(b.y())) - 1));
+}
+
+void CanvasView::showDeviceRect(const QRectF& device, int margin) {
+    const QRect r = surfaceRect(device).adjusted(-margin, -margin, margin, margin);
+    const QSize view = viewport()->size();
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    h->setValue(scrolledTo(h->value(), view.width(), r.left(), r.right() + 1));
+    v->setValue(scrolledTo(v->value(), view.height(), r.top(), r.bottom() + 1));
 }
 
 void CanvasView::resizeEvent(QResizeEvent* event) {
     QScrollArea::resizeEvent(event);
     m_surface->setArea(viewport()->size());
+    m_focusFrame->setGeometry(viewport()->geometry());
     keepAnchor();
     if (m_anchorAfterResize) {
         m_anchorAfterResize = false;
+        emit anchorSettled();
         m_anchor.reset();
     }
+}
+
+void CanvasView::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        // The window steps the active element with them; the canvas does not scroll.
+        event->accept();
+        return;
+    default:
+        QScrollArea::keyPressEvent(event);
+    }
+}
+
+void CanvasView::focusInEvent(QFocusEvent* event) {
+    QScrollArea::focusInEvent(event);
+    m_focusFrame->setGeometry(viewport()->geometry());
+    m_focusFrame->raise();
+    m_focusFrame->show();
+}
+
+void CanvasView::focusOutEvent(QFocusEvent* event) {
+    QScrollArea::focusOutEvent(event);
+    m_focusFrame->hide();
 }
 
 void CanvasView::wheelEvent(QWheelEvent* event) {

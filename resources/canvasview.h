@@ -74,31 +74,55 @@ public:
     CanvasSurface& surface() const { return *m_surface; }
     int zoom() const { return m_surface->zoom(); }
     // Shows the canvas this many times as large. The device pixel under the anchor
-    // (viewport pixels; the viewport's centre when none is given) stays where it is.
-    void setZoom(int zoom, std::optional<QPoint> anchor = std::nullopt);
+    // (viewport pixels; the viewport's centre when none is given) stays where it
+    // stands on the screen as far as scrolling can keep it; a device rectangle to
+    // keep shown is scrolled into view after that.
+    void setZoom(int zoom, std::optional<QPoint> anchor = std::nullopt,
+                 std::optional<QRectF> keepShown = std::nullopt);
+    // Scrolls the anchor's device pixel back under its screen position, as far as
+    // scrolling takes it (after the window moved, say).
+    void keepAnchor();
     // Whether the window is about to change the view's size after a zoom: the
     // anchor is then kept once more when it has; otherwise it has done its work.
     void settleAnchor(bool resizing);
+    // How far the window would have to move for the anchor's device pixel to stand
+    // where it stood on the screen (nothing when scrolling kept it, or no anchor).
+    QPoint anchorMiss() const;
     // The viewport size that shows the whole canvas at this zoom.
     QSize naturalSize(int zoom) const { return m_surface->naturalSize(zoom); }
+
+    // Scrolls as little as it takes to show the device rectangle with this many
+    // screen pixels around it; of one larger than the viewport, its top left part.
+    void showDeviceRect(const QRectF& device, int margin);
+    // The device rectangle on the surface, in its pixels.
+    QRect surfaceRect(const QRectF& device) const;
 
 signals:
     // Ctrl+wheel: steps up (positive) or down, at this viewport position.
     void zoomStepRequested(int steps, QPoint anchor);
+    // The window gave the view its size after a zoom, and the anchor was kept.
+    void anchorSettled();
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void keepAnchor();
+    // Viewport positions on the screen, and back.
+    QPoint toScreen(QPoint viewportPos) const;
+    QPoint fromScreen(QPoint global) const;
 
     QPointer<CanvasSurface> m_surface;
-    // The device pixel to hold under a viewport position until the view has
-    // settled after a zoom (the window may grow after it).
+    QWidget* m_focusFrame = nullptr; // a child, shown while the view has the keyboard
+    // The device pixel to hold under a screen position until the view has settled
+    // after a zoom (the window may grow and move after it).
     struct Anchor {
         QPointF device;
-        QPoint viewport;
+        QPoint global;
+        std::optional<QRectF> shown;
     };
     std::optional<Anchor> m_anchor;
     bool m_anchorAfterResize = false;

@@ -4,9 +4,12 @@
 #include "resources/picturefile.h"
 #include "resources/screen.h"
 
+#include <QCoreApplication>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <algorithm>
 #include <cmath>
 
@@ -24,6 +27,8 @@ double wholePixel(double pixels) {
 bool inEdgeZone(double twips, double size) {
     return twips <= kBandTwips || (size - kBandTwips <= twips && twips <= size);
 }
+
+QPointer<ImageControl> g_held; // the picture a button is held on
 
 } // namespace
 
@@ -68,20 +73,37 @@ void ImageControl::paintEvent(QPaintEvent* event) {
         return;
     QPainter painter(this);
     const int zoom = viewScale();
-    if (zoom == 1)
-        painter.drawPixmap(0, 0, stretched(shown));
-    else
-        paintEnlarged(painter, shown, event->rect(), zoom);
+    if (zoom == 1) {
+        // A repaint of the whole control (the first one above all) stretches the
+        // picture as it draws it; the stretched copy pays off only for the strips
+        // that later repaints cover.
+        const bool partial = !event->region().contains(rect());
+        const QPixmap* whole = partial || hasStretched(shown) ? &stretched(shown) : nullptr;
+        // Each dirty rectangle on its own: clipped by a rectangle, Qt copies the
+        // picture in one pass instead of splitting it into spans of the region.
+        for (const QRect& r : event->region()) {
+            painter.setClipRect(r);
+            if (whole)
+                painter.drawPixmap(r.topLeft(), *whole, r);
+            else
+                painter.drawPixmap(rect(), shown);
+        }
+    } else {
+        paintEnlarged(painter, shown, event->region(), zoom);
+    }
 }
 
-void ImageControl::paintEnlarged(QPainter& painter, const QPixmap& shown, const QRect& dirty,
+void ImageControl::paintEnlarged(QPainter& painter, const QPixmap& shown, const QRegion& dirty,
                                  int zoom) {
-    // The part of the picture at 1:1 that the dirty rectangle shows, drawn as at
+    // The part of the picture at 1:1 that the dirty region shows, drawn as at
     // 1:1, then every pixel of it as a block: never the whole enlarged picture.
-    const QSize whole = size() / zoom;
-    const QRect part = QRect(QPoint(dirty.left() / zoom, dirty.top() / zoom),
-                             QPoint(dirty.right() / zoom, dirty.bottom() / zoom))
-                           .intersected(QRect(QPoint(0, 0), whole));
+    const QRect whole(QPoint(0, 0), size() / zoom);
+    const auto partOf = [zoom, &whole](const QRect& r) {
+        return QRect(QPoint(r.left() / zoom, r.top() / zoom),
+                     QPoint(r.right() / zoom, r.bottom() / zoom))
+            .intersected(whole);
+    };
+    const QRect part = partOf(dirty.boundingRect());
     if (part.isEmpty())
         return;
     // An opaque picture is copied block by block, without blending.
@@ -92,9 +114,18 @@ void ImageControl::paintEnlarged(QPainter& painter, const QPixmap& shown, const 
     {
         QPainter small(&pixels);
         small.translate(-part.topLeft());
-        small.drawPixmap(QRect(QPoint(0, 0), whole), shown);
+        small.drawPixmap(whole, shown);
     }
-    painter.drawImage(QRect(part.topLeft() * zoom, part.size() * zoom), pixels);
+    // Each dirty rectangle on its own: clipped by a rectangle, Qt enlarges the
+    // blocks in one pass instead of splitting them into spans of the region.
+    for (const QRect& r : dirty) {
+        const QRect blocks = partOf(r);
+        if (blocks.isEmpty())
+            continue;
+        painter.setClipRect(r);
+        painter.drawImage(QRect(blocks.topLeft() * zoom, blocks.size() * zoom), pixels,
+                          blocks.translated(-part.topLeft()));
+    }
 }
 
 double ImageControl::axis(double position, double twipsSize, int screenSize, double offset,
@@ -117,13 +148,18 @@ QPointF ImageControl::reported(const QPointF& position, bool held) const {
                    axis(position.y(), Height(), height(), m_offsetY, held));
 }
 
+bool ImageControl::hasStretched(const QPixmap& shown) const {
+    const qreal ratio = devicePixelRatioF();
+    return m_stretched.size() == size() * ratio && m_stretchedFrom == shown.cacheKey() &&
+           m_stretched.devicePixelRatio() == ratio;
+}
+
 const QPixmap& ImageControl::stretched(const QPixmap& shown) const {
     // Stretching the picture is dear and a repaint often covers only a strip
     // of it: the stretched picture is kept until the size or the picture changes.
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = size() * ratio;
-    if (m_stretched.size() != pixels || m_stretchedFrom != shown.cacheKey() ||
-        m_stretched.devicePixelRatio() != ratio) {
+    if (!hasStretched(shown)) {
         QPixmap canvas(pixels);
         canvas.setDevicePixelRatio(ratio);
         canvas.fill(Qt::transparent);
@@ -136,7 +172,28 @@ const QPixmap& ImageControl::stretched(const QPixmap& shown) const {
     return m_stretched;
 }
 
+void ImageControl::endLostPress() {
+    if (ImageControl* held = g_held)
+        held->releaseLostPress(held->mapFromGlobal(QCursor::pos()));
+}
+
+void ImageControl::releaseLostPress(const QPointF& position) {
+    if (!m_held)
+        return;
+    QMouseEvent release(QEvent::MouseButtonRelease, position, position, mapToGlobal(position),
+                        m_heldButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &release);
+}
+
 void ImageControl::mousePressEvent(QMouseEvent* event) {
+    if (m_held && event->buttons() == event->button()) {
+        // The last press never saw its release: it ends before this one begins.
+        const QPointF last = reported(event->position(), true);
+        m_held = false;
+        MouseUp.raise(buttonBits(m_heldButton), 0, float(last.x()), float(last.y()));
+    }
+    if (event->buttons() == event->button())
+        m_heldButton = event->button();
     const QPointF p = reported(event->position(), false);
     // A drag from the edge zone moves that edge to whole pixels; one from inside
     // keeps the point grabbed under the pointer, moving in whole pixels.
@@ -149,11 +206,17 @@ void ImageControl::mousePressEvent(QMouseEvent* event) {
     m_offsetX = offset(event->position().x(), p.x(), Width());
     m_offsetY = offset(event->position().y(), p.y(), Height());
     m_held = true;
+    g_held = this;
     MouseDown.raise(buttonBits(event->button()), shiftBits(event->modifiers()), float(p.x()),
                     float(p.y()));
 }
 
 void ImageControl::mouseMoveEvent(QMouseEvent* event) {
+    if (m_held && event->buttons() == Qt::NoButton) {
+        releaseLostPress(event->position()); // the release went to another program
+        if (m_held)
+            return;
+    }
     const bool held = m_held && event->buttons() != Qt::NoButton;
     const QPointF p = reported(event->position(), held);
     MouseMove.raise(buttonBits(event->buttons()), shiftBits(event->modifiers()), float(p.x()),
@@ -162,8 +225,11 @@ void ImageControl::mouseMoveEvent(QMouseEvent* event) {
 
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
     const QPointF p = reported(event->position(), m_held);
-    if (event->buttons() == Qt::NoButton)
+    if (event->buttons() == Qt::NoButton) {
         m_held = false;
+        if (g_held == this)
+            g_held = nullptr;
+    }
     MouseUp.raise(buttonBits(event->button()), shiftBits(event->modifiers()), float(p.x()),
                   float(p.y()));
 }

@@ -35,6 +35,11 @@ public:
     // Screen pixels of the edge zone on each side: the selection frame's border.
     static constexpr int kEdgeBand = 3;
 
+    // A press whose release another program took (a window manager that moves the
+    // window on Alt+drag, say) ends as a release would end it. Called when the
+    // window loses the pointer; a picture also ends it itself at its next event.
+    static void endLostPress();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -46,17 +51,21 @@ private:
     QPointF reported(const QPointF& position, bool held) const;
     double axis(double position, double twipsSize, int screenSize, double offset, bool held) const;
     void markOpaque();
-    void paintEnlarged(QPainter& painter, const QPixmap& shown, const QRect& dirty, int zoom);
+    // Ends the press as a release here would, also for whoever watches the picture.
+    void releaseLostPress(const QPointF& position);
+    void paintEnlarged(QPainter& painter, const QPixmap& shown, const QRegion& dirty, int zoom);
 
     mutable QPixmap m_picture;
     // While a button is held on the picture: what is added to the whole-pixel
     // pointer position, so that the point grabbed stays under the pointer.
     bool m_held = false;
+    Qt::MouseButton m_heldButton = Qt::NoButton;
     double m_offsetX = 0;
     double m_offsetY = 0;
     mutable QString m_pictureFile; // still to be read into m_picture
     // The picture stretched to the control's size, and the picture it was made from.
     const QPixmap& stretched(const QPixmap& shown) const;
+    bool hasStretched(const QPixmap& shown) const;
     mutable QPixmap m_stretched;
     mutable qint64 m_stretchedFrom = 0;
 };

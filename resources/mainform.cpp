@@ -75,7 +75,9 @@ MainForm::MainForm(QWidget* parent) : Form(parent) {
 }
 
 ImageControl* MainForm::elementPicture(int index) const {
-    return control<ImageControl>(QStringLiteral("myImage") + QString::number(index + 1));
+    if (index < 0 || index >= kElementCount)
+        return nullptr;
+    return m_pictures[std::size_t(index)];
 }
 
 MainForm::Geometry MainForm::initialPlacement(int index) {
@@ -100,6 +102,7 @@ void MainForm::createControls() {
             make<ImageControl>(this, name.toLatin1().constData(), g.left, g.top, g.width, g.height);
         const QString file = number == 20 ? QStringLiteral("myImage20.gif") : name + ".bmp";
         image->setPictureFile(picture(file)); // hidden until the first load
+        m_pictures[std::size_t(number - 1)] = image;
     };
     // Rows from the back: myImage1, 2, 3, 11, 12, then the "X".."CY" labels sit
     // between myImage12 and myImage5.

@@ -7,6 +7,7 @@
 #include "resources/shapecontrol.h"
 #include "resources/simplecontrols.h"
 
+#include <QPointer>
 #include <array>
 
 namespace ui {
@@ -58,6 +59,10 @@ public:
 private:
     void createControls();
     void setTabOrder();
+
+    // The element pictures by element index, as created (looked up often: by
+    // name it would search the window's children each time).
+    std::array<QPointer<ImageControl>, kElementCount> m_pictures{};
 };
 
 } // namespace ui

@@ -21,8 +21,23 @@ void ShapeControl::setBorderWidth(std::int16_t pixels) {
     update();
 }
 
+void ShapeControl::setTag(const QString& tag) {
+    if (tag == m_tag)
+        return;
+    m_tag = tag;
+    TagChanged.raise();
+}
+
+void ShapeControl::setDrawnEnlarged(bool drawn) {
+    m_drawnEnlarged = drawn;
+    update();
+}
+
 void ShapeControl::paintEvent(QPaintEvent*) {
-    const int bw = m_borderWidth * viewScale(); // as thick as the canvas is enlarged
+    const int scale = viewScale();
+    if (scale > 1 && !m_drawnEnlarged)
+        return;
+    const int bw = m_borderWidth * scale; // as thick as the canvas is enlarged
     if (bw <= 0 || width() <= 0 || height() <= 0)
         return;
     // The border lies inside the control's rectangle.

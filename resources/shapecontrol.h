@@ -2,6 +2,7 @@
 // transparent interior and a text tag. It never takes a mouse event.
 #pragma once
 
+#include "resources/event.h"
 #include "resources/twipsgeometry.h"
 
 #include <QColor>
@@ -22,7 +23,13 @@ public:
     void setBorderWidth(std::int16_t pixels);
 
     const QString& Tag() const { return m_tag; }
-    void setTag(const QString& tag) { m_tag = tag; }
+    void setTag(const QString& tag);
+    // Raised after the tag took another text.
+    Event<> TagChanged;
+
+    // Off: the frame is drawn only where the canvas is shown at 1:1; an enlarged
+    // canvas draws its own selection around the element.
+    void setDrawnEnlarged(bool drawn);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -31,6 +38,7 @@ private:
     QColor m_borderColor;
     std::int16_t m_borderWidth = 1;
     QString m_tag;
+    bool m_drawnEnlarged = true;
 };
 
 } // namespace ui

@@ -5,10 +5,12 @@ set -euo pipefail
 packages=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libpng-dev libfontconfig-dev
-    qt6-translations-l10n
+    qt6-translations-l10n qt6-l10n-tools
+    desktop-file-utils appstream lintian man-db zsh
     xvfb xauth xdotool x11-apps x11-utils imagemagick
     fonts-dejavu-core fonts-liberation2
     python3 dpkg-dev time
+    acl attr
     clang libclang-rt-dev
 )
 

@@ -10,7 +10,7 @@ scripts/deps.sh
 # Only the editor goes into the package: installing need not build the tests and tools.
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTESSEL_BENCHMARKS=OFF \
     -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
-cmake --build "$build" -j"$(nproc)" --target tessel
+cmake --build "$build" -j"$(nproc)" --target tessel tessel_desktop_files
 rm -f "$build"/packages/tessel_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 

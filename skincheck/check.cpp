@@ -1,8 +1,6 @@
 #include "skincheck/check.h"
 
 #include "app/Global.h"
-#include "skincheck/layoutscan.h"
-#include "skincheck/rawpath.h"
 #include "app/skinlayout.h"
 #include "platform/profilefile.h"
 #include "platform/profiletext.h"
@@ -10,7 +8,11 @@
 #include "resources/mainform.h"
 #include "resources/numbers.h"
 #include "resources/screen.h"
+#include "skincheck/layoutscan.h"
+#include "skincheck/rawpath.h"
+#include "translations/texts.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
@@ -22,6 +24,11 @@
 #include <sys/stat.h>
 
 namespace cli {
+
+// The context of the check's texts in tessel_de.ts.
+struct Check {
+    Q_DECLARE_TR_FUNCTIONS(Check)
+};
 
 namespace {
 
@@ -56,23 +63,44 @@ QString pixels(double value) {
     return QString::number(std::round(value * k) / k, 'g', 15);
 }
 
-// A finding's text in both languages.
+// A finding's text in both languages, from one English source text of tessel_de.ts.
 struct Said {
     QString en, de;
+
+    // Fills the place markers in one go (a value may hold a "%1" of its own): a Said in
+    // its language, anything else alike in both.
+    template <typename... Values> Said arg(const Values&... values) const {
+        return {en.arg(in(values, false)...), de.arg(in(values, true)...)};
+    }
+
+private:
+    static const QString& in(const Said& part, bool german) { return german ? part.de : part.en; }
+    template <typename Value> static const Value& in(const Value& value, bool) { return value; }
 };
+
+// The source text (marked with QT_TRANSLATE_NOOP("Check", ...)) and its German.
+Said say(const char* source) {
+    return {QString::fromUtf8(source), texts::german("Check", source)};
+}
+
+// "a and b", "a, b and c"; in German alike.
+Said listed(const std::vector<Said>& parts) {
+    Said head = parts.front();
+    for (std::size_t i = 1; i + 1 < parts.size(); ++i)
+        head = Said{QStringLiteral("%1, %2"), QStringLiteral("%1, %2")}.arg(head, parts[i]);
+    if (parts.size() == 1)
+        return head;
+    return say(QT_TRANSLATE_NOOP("Check", "%1 and %2")).arg(head, parts.back());
+}
 
 // "view 1", "views 1 and 3", "views 1, 2 and 3"; in German alike.
 Said viewList(const std::vector<int>& views) {
-    QStringList names;
+    if (views.size() == 1)
+        return say(QT_TRANSLATE_NOOP("Check", "view %1")).arg(views.front() + 1);
+    std::vector<Said> numbers;
     for (int v : views)
-        names << QString::number(v + 1);
-    if (names.size() == 1)
-        return {QStringLiteral("view ") + names.front(),
-                QStringLiteral("Ansicht ") + names.front()};
-    const QString last = names.takeLast();
-    const QString head = names.join(QStringLiteral(", "));
-    return {QStringLiteral("views ") + head + QStringLiteral(" and ") + last,
-            QStringLiteral("Ansichten ") + head + QStringLiteral(" und ") + last};
+        numbers.push_back(Said{QString::number(v + 1), QString::number(v + 1)});
+    return say(QT_TRANSLATE_NOOP("Check", "views %1")).arg(listed(numbers));
 }
 
 QString lineEndingName(std::string_view ending) {
@@ -95,31 +123,30 @@ struct Box {
 // How a box sticks out of the screen: no sides when it lies within.
 struct Overhang {
     bool wholly = false;
-    QString sides;  // "3 px beyond the right edge and 1 px beyond the bottom edge"
-    QString seiten; // the same in German
-    bool operator==(const Overhang&) const = default;
+    std::vector<Said> sides; // "3 px beyond the right edge", "1 px beyond the bottom edge"
+    bool operator==(const Overhang& other) const {
+        return wholly == other.wholly &&
+               std::equal(sides.begin(), sides.end(), other.sides.begin(), other.sides.end(),
+                          [](const Said& a, const Said& b) { return a.en == b.en; });
+    }
 };
 
 Overhang overhang(const Box& b) {
-    QStringList sides;
-    QStringList seiten;
-    const auto side = [&](double by, const char* edge, const char* rand) {
-        if (by <= 0)
-            return;
-        sides << pixels(by) + QStringLiteral(" px beyond the ") + QLatin1String(edge) +
-                     QStringLiteral(" edge");
-        seiten << pixels(by).replace(QLatin1Char('.'), QLatin1Char(',')) +
-                      QStringLiteral(" px über den ") + QLatin1String(rand) +
-                      QStringLiteral(" Rand hinaus");
+    std::vector<Said> sides;
+    const auto side = [&](double by, const char* source) {
+        if (by > 0) // German writes a decimal comma
+            sides.push_back(say(source).arg(
+                Said{pixels(by), pixels(by).replace(QLatin1Char('.'), QLatin1Char(','))}));
     };
-    side(-b.left, "left", "linken");
-    side(-b.top, "top", "oberen");
-    side(b.left + b.width - kScreenWidth, "right", "rechten");
-    side(b.top + b.height - kScreenHeight, "bottom", "unteren");
+    side(-b.left, QT_TRANSLATE_NOOP("Check", "%1 px beyond the left edge"));
+    side(-b.top, QT_TRANSLATE_NOOP("Check", "%1 px beyond the top edge"));
+    side(b.left + b.width - kScreenWidth,
+         QT_TRANSLATE_NOOP("Check", "%1 px beyond the right edge"));
+    side(b.top + b.height - kScreenHeight,
+         QT_TRANSLATE_NOOP("Check", "%1 px beyond the bottom edge"));
     const bool wholly = b.left >= kScreenWidth || b.left + b.width <= 0 || b.top >= kScreenHeight ||
                         b.top + b.height <= 0;
-    return {!sides.isEmpty() && wholly, sides.join(QStringLiteral(" and ")),
-            seiten.join(QStringLiteral(" und "))};
+    return {!sides.empty() && wholly, std::move(sides)};
 }
 
 class Checker {
@@ -158,8 +185,8 @@ private:
         if (!bytes) {
             const bool exists = QFileInfo(file.path).exists();
             add(file, 0, true,
-                exists ? Said{QStringLiteral("unreadable"), QStringLiteral("nicht lesbar")}
-                       : Said{QStringLiteral("missing"), QStringLiteral("fehlt")});
+                exists ? say(QT_TRANSLATE_NOOP("Check", "file cannot be read"))
+                       : say(QT_TRANSLATE_NOOP("Check", "file is missing")));
             return;
         }
         // In the form the profile functions read it: a UTF-16 file as 8-bit text.
@@ -172,10 +199,8 @@ private:
         const LayoutScan& scan = *file.scan;
         if (profile::bomLength(scan.bytes()) > 0)
             add(file, 1, false,
-                {QStringLiteral("the file starts with a UTF-8 byte-order mark; the editor skips "
-                                "it, other programs may not"),
-                 QStringLiteral("die Datei beginnt mit einer UTF-8-Bytereihenfolgemarke; der "
-                                "Editor überspringt sie, andere Programme vielleicht nicht")});
+                say(QT_TRANSLATE_NOOP("Check", "the file starts with a UTF-8 byte-order mark; "
+                                               "the editor skips it, other programs may not")));
         std::string_view first;
         int firstLine = 0;
         for (int n = 1; n <= scan.count(); ++n) {
@@ -188,16 +213,12 @@ private:
                 first = ending;
                 firstLine = n;
             } else if (ending != first) {
-                const auto fill = [&](QString text) {
-                    return text.arg(lineEndingName(ending))
-                        .arg(firstLine)
-                        .arg(lineEndingName(first));
-                };
                 add(file, n, false,
-                    {fill(QStringLiteral("mixed line endings: this line ends with %1, line %2 "
-                                         "with %3")),
-                     fill(QStringLiteral("gemischte Zeilenenden: diese Zeile endet mit %1, Zeile "
-                                         "%2 mit %3"))});
+                    say(QT_TRANSLATE_NOOP("Check", "mixed line endings: this line ends with %1, "
+                                                   "line %2 with %3"))
+                        .arg(lineEndingName(ending))
+                        .arg(firstLine)
+                        .arg(lineEndingName(first)));
                 return;
             }
         }
@@ -213,20 +234,16 @@ private:
         const std::vector<int> sections = scan.sections(name.constData());
         if (sections.empty()) {
             add(file, 0, false,
-                {QStringLiteral("section %1 missing; the editor uses its defaults").arg(tag),
-                 QStringLiteral("Abschnitt %1 fehlt; der Editor nimmt die Vorgabewerte").arg(tag)},
+                say(QT_TRANSLATE_NOOP("Check", "section %1 missing; the editor uses its defaults"))
+                    .arg(tag),
                 index);
         } else {
             for (std::size_t k = 1; k < sections.size(); ++k)
                 add(file, sections[k], false,
-                    {QStringLiteral("section %1 given again; the one in line %2 counts, this one "
-                                    "is ignored")
-                         .arg(tag)
-                         .arg(sections.front()),
-                     QStringLiteral("Abschnitt %1 noch einmal; der in Zeile %2 gilt, dieser wird "
-                                    "übergangen")
-                         .arg(tag)
-                         .arg(sections.front())},
+                    say(QT_TRANSLATE_NOOP("Check", "section %1 given again; the one in line %2 "
+                                                   "counts, this one is ignored"))
+                        .arg(tag)
+                        .arg(sections.front()),
                     index);
             bool sizeValid = true;
             for (int k = 0; k < 4; ++k)
@@ -257,9 +274,8 @@ private:
             const QString x = read("x", "0");
             if (!lines.empty() && x != QLatin1String("0"))
                 add(file, lines.front(), false,
-                    {QStringLiteral("%1 x=%2 is not used; the save writes x=0").arg(tag, x),
-                     QStringLiteral("%1 x=%2 wird nicht benutzt; das Speichern schreibt x=0")
-                         .arg(tag, x)},
+                    say(QT_TRANSLATE_NOOP("Check", "%1 x=%2 is not used; the save writes x=0"))
+                        .arg(tag, x),
                     index);
         }
         if (index != 4 && index != 5)
@@ -269,11 +285,9 @@ private:
             return; // a value that is no number is an error of its own
         const QString y = skinlayout::elementValues(skinFolder_, catalogue_, index, 0).y;
         add(file, lineOf("cy"), false,
-            {QStringLiteral("%1 cy=%2; the save writes cy=60 and y=%3, keeping the bottom edge")
-                 .arg(tag, cy, y),
-             QStringLiteral("%1 cy=%2; das Speichern schreibt cy=60 und y=%3, die Unterkante "
-                            "bleibt")
-                 .arg(tag, cy, y)},
+            say(QT_TRANSLATE_NOOP(
+                    "Check", "%1 cy=%2; the save writes cy=60 and y=%3, keeping the bottom edge"))
+                .arg(tag, cy, y),
             index);
     }
 
@@ -288,30 +302,24 @@ private:
         const std::vector<int> lines = scan.keys(sectionLine, kKeys[k]);
         if (lines.empty()) {
             add(file, sectionLine, false,
-                {QStringLiteral("%1 has no key %2; the editor uses %2=%3")
-                     .arg(tag, key, QLatin1String(kDefaults[k])),
-                 QStringLiteral("%1 hat keinen Schlüssel %2; der Editor nimmt %2=%3")
-                     .arg(tag, key, QLatin1String(kDefaults[k]))},
+                say(QT_TRANSLATE_NOOP("Check", "%1 has no key %2; the editor uses %2=%3"))
+                    .arg(tag, key, QLatin1String(kDefaults[k])),
                 index);
             return true;
         }
         const int line = lines.front();
         for (std::size_t n = 1; n < lines.size(); ++n)
             add(file, lines[n], false,
-                {QStringLiteral("%1 %2 given again; line %3 counts, this one is ignored")
-                     .arg(tag, key)
-                     .arg(line),
-                 QStringLiteral("%1 %2 noch einmal; Zeile %3 gilt, diese wird übergangen")
-                     .arg(tag, key)
-                     .arg(line)},
+                say(QT_TRANSLATE_NOOP("Check", "%1 %2 given again; line %3 counts, this one is "
+                                               "ignored"))
+                    .arg(tag, key)
+                    .arg(line),
                 index);
         if (scan.valueHasLeadingBlanks(line))
             add(file, line, false,
-                {QStringLiteral("%1 the value of %2 has leading blanks; the editor drops them")
-                     .arg(tag, key),
-                 QStringLiteral("%1 der Wert von %2 beginnt mit Leerzeichen; der Editor lässt "
-                                "sie weg")
-                     .arg(tag, key)},
+                say(QT_TRANSLATE_NOOP("Check", "%1 the value of %2 has leading blanks; the "
+                                               "editor drops them"))
+                    .arg(tag, key),
                 index);
 
         const QString value =
@@ -319,39 +327,30 @@ private:
         const std::optional<double> read = number(value);
         if (!read) {
             const Said effect = refusalEffect(index, k, true);
-            const Said shown = value.isEmpty()
-                                   ? Said{QStringLiteral("%1 has no value").arg(key),
-                                          QStringLiteral("%1 hat keinen Wert").arg(key)}
-                                   : Said{QStringLiteral("%1=%2 is not a number").arg(key, value),
-                                          QStringLiteral("%1=%2 ist keine Zahl").arg(key, value)};
-            add(file, line, true,
-                {QStringLiteral("%1 %2; %3").arg(tag, shown.en, effect.en),
-                 QStringLiteral("%1 %2; %3").arg(tag, shown.de, effect.de)},
-                index);
+            const Said shown =
+                value.isEmpty()
+                    ? say(QT_TRANSLATE_NOOP("Check", "%1 has no value")).arg(key)
+                    : say(QT_TRANSLATE_NOOP("Check", "%1=%2 is not a number")).arg(key, value);
+            const QString pattern = QStringLiteral("%1 %2; %3");
+            add(file, line, true, Said{pattern, pattern}.arg(tag, shown, effect), index);
             return true;
         }
         if (!keyFits(k, *read, shiftOf(index))) {
             const bool offFits = k == 1 && keyFits(k, *read, 0);
             const Said effect = refusalEffect(index, k, false);
             add(file, line, true,
-                {QStringLiteral("%1 %2=%3 is out of range%4; %5")
-                     .arg(tag, key, value,
-                          offFits ? QStringLiteral(" with the info bar on") : QString(), effect.en),
-                 QStringLiteral("%1 %2=%3 liegt außerhalb des Wertebereichs%4; %5")
-                     .arg(tag, key, value,
-                          offFits ? QStringLiteral(" bei eingeschalteter Infobar") : QString(),
-                          effect.de)},
+                say(offFits ? QT_TRANSLATE_NOOP("Check", "%1 %2=%3 is out of range with the info "
+                                                         "bar on; %4")
+                            : QT_TRANSLATE_NOOP("Check", "%1 %2=%3 is out of range; %4"))
+                    .arg(tag, key, value, effect),
                 index);
             return true;
         }
         if (k >= 2 && !(anchored && k == 3) && *read <= 0) {
             add(file, line, false,
-                {QStringLiteral("%1 has a %2 of 0 or less (%3=%4)")
-                     .arg(tag, k == 2 ? QStringLiteral("width") : QStringLiteral("height"), key,
-                          value),
-                 QStringLiteral("%1 hat eine %2 von 0 oder weniger (%3=%4)")
-                     .arg(tag, k == 2 ? QStringLiteral("Breite") : QStringLiteral("Höhe"), key,
-                          value)},
+                say(k == 2 ? QT_TRANSLATE_NOOP("Check", "%1 has a width of 0 or less (%2=%3)")
+                           : QT_TRANSLATE_NOOP("Check", "%1 has a height of 0 or less (%2=%3)"))
+                    .arg(tag, key, value),
                 index);
             return false;
         }
@@ -362,20 +361,17 @@ private:
     Said refusalEffect(int index, int k, bool noNumber) const {
         const bool anchored = index == 4 || index == 5; // routeinfo, nextinfo
         if (anchored && k != 0 && noNumber)
-            return {QStringLiteral("the editor counts it as 0"),
-                    QStringLiteral("der Editor rechnet mit 0")};
+            return say(QT_TRANSLATE_NOOP("Check", "the editor counts it as 0"));
         if (index == 1 && k == 3 && infoBarHeight_ == 0)
-            return {QStringLiteral("the editor takes 0 as the info bar's height and gives the "
-                                   "element its starting height"),
-                    QStringLiteral("der Editor nimmt 0 als Höhe der Infobar und gibt dem Element "
-                                   "seine Anfangshöhe")};
+            return say(QT_TRANSLATE_NOOP("Check", "the editor takes 0 as the info bar's height "
+                                                  "and gives the element its starting height"));
         if (k < 2 || anchored) // the anchored height moves the element's top
-            return {QStringLiteral("the editor puts the element at its starting place"),
-                    QStringLiteral("der Editor setzt das Element an seinen Anfangsplatz")};
-        return {QStringLiteral("the editor gives the element its starting %1")
-                    .arg(k == 2 ? QStringLiteral("width") : QStringLiteral("height")),
-                QStringLiteral("der Editor gibt dem Element seine Anfangs%1")
-                    .arg(k == 2 ? QStringLiteral("breite") : QStringLiteral("höhe"))};
+            return say(QT_TRANSLATE_NOOP("Check", "the editor puts the element at its starting "
+                                                  "place"));
+        return say(k == 2 ? QT_TRANSLATE_NOOP("Check", "the editor gives the element its starting "
+                                                       "width")
+                          : QT_TRANSLATE_NOOP("Check", "the editor gives the element its starting "
+                                                       "height"));
     }
 
     // Whether an element can take the value of key k, shown `shift` pixels higher while
@@ -412,7 +408,7 @@ private:
         };
         std::vector<Group> groups;
         const auto note = [&](int view, State state, const Overhang& how) {
-            if (how.sides.isEmpty())
+            if (how.sides.empty())
                 return;
             const auto at = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
                 return g.state == state && g.how == how;
@@ -442,24 +438,20 @@ private:
                 note(view, Off, off);
             }
         }
-        static const char* const states[] = {"on", "off", "on and off"};
-        static const char* const zustaende[] = {"eingeschalteter", "ausgeschalteter",
-                                                "ein- und ausgeschalteter"};
-        for (const Group& group : groups) {
-            const Said views = viewList(group.views);
+        static const char* const states[] = {
+            QT_TRANSLATE_NOOP("Check", "with the info bar on"),
+            QT_TRANSLATE_NOOP("Check", "with the info bar off"),
+            QT_TRANSLATE_NOOP("Check", "with the info bar on and off")};
+        for (const Group& group : groups)
             add(file, sectionLine, false,
-                {QStringLiteral("[%1] lies %2 outside the 240 x 320 screen in %3 with the info "
-                                "bar %4: %5")
-                     .arg(entry.iniName,
-                          group.how.wholly ? QStringLiteral("wholly") : QStringLiteral("partly"),
-                          views.en, QLatin1String(states[group.state]), group.how.sides),
-                 QStringLiteral("[%1] liegt %2 außerhalb des Bildschirms 240 x 320 in %3 bei %4 "
-                                "Infobar: %5")
-                     .arg(entry.iniName,
-                          group.how.wholly ? QStringLiteral("ganz") : QStringLiteral("teilweise"),
-                          views.de, QLatin1String(zustaende[group.state]), group.how.seiten)},
+                say(group.how.wholly
+                        ? QT_TRANSLATE_NOOP("Check", "[%1] lies wholly outside the 240 x 320 "
+                                                     "screen in %2 %3: %4")
+                        : QT_TRANSLATE_NOOP("Check", "[%1] lies partly outside the 240 x 320 "
+                                                     "screen in %2 %3: %4"))
+                    .arg(entry.iniName, viewList(group.views), say(states[group.state]),
+                         listed(group.how.sides)),
                 index);
-        }
     }
 
     static QString withSeparator(const QString& folder) {
@@ -474,9 +466,15 @@ private:
     std::vector<Finding> findings_;
 };
 
-QString counted(int n, const char* word) {
-    return QString::number(n) + QLatin1Char(' ') + QLatin1String(word) +
-           (n == 1 ? QString() : QStringLiteral("s"));
+// A text of the check in the language asked for.
+QString said(const char* source, texts::Language language) {
+    return language == texts::Language::German ? texts::german("Check", source)
+                                               : QString::fromUtf8(source);
+}
+
+// "1 error", "2 warnings": German counts alike, so one and many suffice.
+QString counted(int n, const char* one, const char* many, texts::Language language) {
+    return said(n == 1 ? one : many, language).arg(n);
 }
 
 } // namespace
@@ -485,38 +483,61 @@ std::vector<Finding> checkSkin(const QString& folder) {
     return Checker(folder, folder).run();
 }
 
-QString formatFinding(const Finding& finding) {
+std::vector<Finding> checkSkin(const rawpath::ReachableFolder& folder, const QByteArray& given) {
+    return Checker(folder.path(), rawpath::shown(given)).run();
+}
+
+QString kindName(bool error, texts::Language language) {
+    return error ? said(QT_TRANSLATE_NOOP("Check", "error"), language)
+                 : said(QT_TRANSLATE_NOOP("Check", "warning"), language);
+}
+
+QString formatFinding(const Finding& finding, texts::Language language) {
     QString text = finding.file;
     if (finding.line > 0)
         text += QLatin1Char(':') + QString::number(finding.line);
-    return text + (finding.error ? QStringLiteral(": error: ") : QStringLiteral(": warning: ")) +
-           finding.message;
+    return text + QStringLiteral(": ") + kindName(finding.error, language) + QStringLiteral(": ") +
+           (language == texts::Language::German ? finding.german : finding.message);
 }
 
-QString summaryLine(int errors, int warnings) {
-    return counted(errors, "error") + QStringLiteral(", ") + counted(warnings, "warning");
+QString summaryLine(int errors, int warnings, texts::Language language) {
+    return counted(errors, QT_TRANSLATE_NOOP("Check", "%1 error"),
+                   QT_TRANSLATE_NOOP("Check", "%1 errors"), language) +
+           QStringLiteral(", ") +
+           counted(warnings, QT_TRANSLATE_NOOP("Check", "%1 warning"),
+                   QT_TRANSLATE_NOOP("Check", "%1 warnings"), language);
+}
+
+int printFindings(const std::vector<Finding>& findings, QTextStream& out,
+                  texts::Language language) {
+    int errors = 0;
+    for (const Finding& finding : findings) {
+        out << formatFinding(finding, language) << '\n';
+        errors += finding.error ? 1 : 0;
+    }
+    out << summaryLine(errors, int(findings.size()) - errors, language) << '\n';
+    out.flush();
+    return errors;
+}
+
+QString folderProblem(const QByteArray& folder) {
+    struct stat st {};
+    if (::stat(folder.constData(), &st) != 0)
+        return Check::tr("no such folder");
+    if (!S_ISDIR(st.st_mode))
+        return Check::tr("no folder");
+    return rawpath::ReachableFolder(folder).path().isEmpty() ? Check::tr("cannot be opened")
+                                                             : QString();
 }
 
 int runCheck(const QByteArray& folder, QTextStream& out, QTextStream& err) {
-    struct stat st {};
-    const bool exists = ::stat(folder.constData(), &st) == 0;
-    const rawpath::ReachableFolder reachable(folder);
-    if (!exists || !S_ISDIR(st.st_mode) || reachable.path().isEmpty()) {
-        err << "tessel: " << rawpath::shown(folder)
-            << (!exists               ? ": no such folder\n"
-                : S_ISDIR(st.st_mode) ? ": cannot be opened\n"
-                                      : ": no folder\n");
+    const QString problem = folderProblem(folder);
+    if (!problem.isEmpty()) {
+        err << "tessel: " << rawpath::shown(folder) << ": " << problem << '\n';
         return 2;
     }
-    int errors = 0;
-    int warnings = 0;
-    for (const Finding& finding : Checker(reachable.path(), rawpath::shown(folder)).run()) {
-        out << formatFinding(finding) << '\n';
-        ++(finding.error ? errors : warnings);
-    }
-    out << summaryLine(errors, warnings) << '\n';
-    out.flush();
-    return errors > 0 ? 1 : 0;
+    const rawpath::ReachableFolder reachable(folder);
+    return printFindings(checkSkin(reachable, folder), out, texts::language()) > 0 ? 1 : 0;
 }
 
 } // namespace cli

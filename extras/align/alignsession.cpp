@@ -12,7 +12,6 @@
 #include "extras/shared/shortcuts.h"
 #include "resources/mainform.h"
 
-#include <QAction>
 #include <QGuiApplication>
 #include <QMouseEvent>
 
@@ -42,8 +41,7 @@ AlignSession::AlignSession(ui::MainForm& form)
             picture->installEventFilter(this);
         }
     form.Selector->installEventFilter(this);
-    connect(&m_menu->snapping(), &QAction::toggled, this,
-            [this](bool on) { m_drag->snapping = on; });
+    m_menu->snappingChanged = [this](bool on) { m_drag->snapping = on; };
     programState().dragObserver = [this](DragStep& step) { m_drag->adjust(step); };
     bindKeys();
 }
@@ -94,15 +92,16 @@ void AlignSession::setEnabled(bool on) {
 }
 
 void AlignSession::setSnapping(bool on) {
-    m_menu->snapping().setChecked(on);
+    m_menu->setSnapping(on);
 }
 
 bool AlignSession::snapping() const {
     return m_drag->snapping;
 }
 
-QAction& AlignSession::snappingAction() {
-    return m_menu->snapping();
+void AlignSession::setSnappingChoice(const QKeySequence& keys, std::function<void(bool)> chosen) {
+    m_menu->snappingKeys = keys;
+    m_menu->snappingChosen = std::move(chosen);
 }
 
 void AlignSession::selectAllShown() {
@@ -127,6 +126,10 @@ QRectF AlignSession::selectionBounds() const {
 
 QMenu& AlignSession::canvasMenu() {
     return m_menu->menu();
+}
+
+void AlignSession::addCanvasMenuEntries(std::function<void(QMenu&)> add) {
+    m_menu->addEntries(std::move(add));
 }
 
 void AlignSession::bindKeys() {

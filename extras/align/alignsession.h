@@ -22,7 +22,7 @@
 #include <functional>
 #include <memory>
 
-class QAction;
+class QKeySequence;
 class QMenu;
 class WindowShortcuts;
 struct DragStep;
@@ -54,9 +54,9 @@ public:
     // Snapping while dragging (on at start; the canvas menu switches it too).
     void setSnapping(bool on);
     bool snapping() const;
-    // The checkable entry of the canvas menu that switches snapping (other menus may
-    // show it too).
-    QAction& snappingAction();
+    // The keys the canvas menu's snapping entry shows, and who hears when the user
+    // chooses that entry.
+    void setSnappingChoice(const QKeySequence& keys, std::function<void(bool)> chosen);
 
     // Selects every element the view shows (and the element list does not hide); the
     // active element stays the active one.
@@ -76,7 +76,10 @@ public:
     Selection& selection() { return *m_selection; }
     GroupActions& actions() { return *m_actions; }
     const DragCoordinator& drag() const { return *m_drag; }
+    // The canvas menu, built when it is first shown or asked for.
     QMenu& canvasMenu();
+    // Entries that others add to the canvas menu, when it is built.
+    void addCanvasMenuEntries(std::function<void(QMenu&)> add);
     Overlay& overlay() { return *m_overlay; }
 
     // The area the overlay covers on the window as it is built.

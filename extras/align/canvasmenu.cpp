@@ -51,8 +51,38 @@ bool runEntry(const MenuEntry& entry, GroupActions& actions) {
     return entry.distributes ? actions.distribute(entry.axis) : actions.align(entry.alignment);
 }
 
-CanvasMenu::CanvasMenu(QWidget& map, GroupActions& actions)
-    : m_actions(actions), m_menu(std::make_unique<QMenu>()) {
+CanvasMenu::CanvasMenu(QWidget& map, GroupActions& actions) : m_actions(actions) {
+    map.installEventFilter(this);
+}
+
+CanvasMenu::~CanvasMenu() = default;
+
+QMenu& CanvasMenu::menu() {
+    if (!m_menu)
+        build();
+    return *m_menu;
+}
+
+void CanvasMenu::addEntries(std::function<void(QMenu&)> add) {
+    if (m_menu)
+        add(*m_menu);
+    m_more.push_back(std::move(add));
+}
+
+void CanvasMenu::setSnapping(bool on) {
+    if (m_snappingEntry) {
+        m_snappingEntry->setChecked(on); // tells through toggled
+        return;
+    }
+    if (on == m_snapping)
+        return;
+    m_snapping = on;
+    if (snappingChanged)
+        snappingChanged(on);
+}
+
+void CanvasMenu::build() {
+    m_menu = std::make_unique<QMenu>();
     bool distributing = false;
     for (const MenuEntry& entry : menuEntries()) {
         if (entry.distributes != distributing || entry.alignment == Alignment::SameWidth)
@@ -65,14 +95,28 @@ CanvasMenu::CanvasMenu(QWidget& map, GroupActions& actions)
         m_entryActions.push_back(action);
     }
     m_menu->addSeparator();
-    m_snapping = m_menu->addAction(QStringLiteral("Einrasten (Alt hält es an)"));
-    m_snapping->setCheckable(true);
-    m_snapping->setChecked(true);
+    m_snappingEntry = m_menu->addAction(QStringLiteral("Einrasten (Alt hält es an)"));
+    m_snappingEntry->setCheckable(true);
+    m_snappingEntry->setChecked(m_snapping);
+    connect(m_snappingEntry, &QAction::toggled, this, [this](bool on) {
+        m_snapping = on;
+        if (snappingChanged)
+            snappingChanged(on);
+    });
+    connect(m_snappingEntry, &QAction::triggered, this, [this](bool on) {
+        if (snappingChosen)
+            snappingChosen(on);
+    });
+    if (!snappingKeys.isEmpty()) {
+        // The keys are the window's; the entry only shows them.
+        m_snappingEntry->setShortcut(snappingKeys);
+        m_snappingEntry->setShortcutContext(Qt::WidgetShortcut);
+        m_snappingEntry->setShortcutVisibleInContextMenu(true);
+    }
     connect(m_menu.get(), &QMenu::aboutToShow, this, [this] { updateEntries(); });
-    map.installEventFilter(this);
+    for (const auto& add : m_more)
+        add(*m_menu);
 }
-
-CanvasMenu::~CanvasMenu() = default;
 
 void CanvasMenu::updateEntries() {
     const bool align = m_actions.canAlign();
@@ -84,7 +128,7 @@ void CanvasMenu::updateEntries() {
 bool CanvasMenu::eventFilter(QObject*, QEvent* event) {
     if (!enabled || event->type() != QEvent::ContextMenu)
         return false;
-    m_menu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+    menu().popup(static_cast<QContextMenuEvent*>(event)->globalPos());
     return true;
 }
 

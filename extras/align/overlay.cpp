@@ -18,27 +18,9 @@ namespace {
 const QColor kGuide(255, 0, 255);
 const QColor kGap(200, 0, 110);
 const QColor kEqualGap(0, 140, 60);
-const QColor kFrame(230, 120, 0);
 const QColor kBand(255, 0, 255);
 constexpr int kTick = 3;             // half the length of a gap line's end mark, pixels
 constexpr std::size_t kLabels = 512; // labels kept drawn
-
-// Joins rectangles that overlap or lie close together, until none do.
-std::vector<QRect> merged(std::vector<QRect> rects) {
-    constexpr int kNear = 8;
-    for (bool joined = true; joined;) {
-        joined = false;
-        for (std::size_t i = 0; i < rects.size() && !joined; ++i)
-            for (std::size_t j = i + 1; j < rects.size(); ++j)
-                if (rects[i].adjusted(-kNear, -kNear, kNear, kNear).intersects(rects[j])) {
-                    rects[i] = rects[i].united(rects[j]);
-                    rects.erase(rects.begin() + std::ptrdiff_t(j));
-                    joined = true;
-                    break;
-                }
-    }
-    return rects;
-}
 
 QRect around(const QRectF& r, int margin) {
     return r.toAlignedRect().adjusted(-margin, -margin, margin, margin);
@@ -147,20 +129,17 @@ void Overlay::refresh() {
         marks.push_back(
             {Mark::Band, {}, QRectF(toScreen(band->topLeft()), toScreen(band->bottomRight()))});
 
-    // Only what appeared or went needs a repaint: what stays where it was is
-    // still on the screen. A repaint costs more for each rectangle than for
-    // each pixel: neighbouring changes go into one rectangle.
-    std::vector<QRect> changed;
+    // Only what appeared or went needs a repaint, and only the pixels it covers:
+    // what stays where it was is still on the screen, and what lies under a
+    // long line between its ends is not touched.
+    QRegion dirty;
     for (const Mark& m : m_marks)
         if (std::find(marks.begin(), marks.end(), m) == marks.end())
-            changed.push_back(regionOf(m).boundingRect());
+            dirty += regionOf(m).boundingRect();
     for (const Mark& m : marks)
         if (std::find(m_marks.begin(), m_marks.end(), m) == m_marks.end())
-            changed.push_back(regionOf(m).boundingRect());
+            dirty += regionOf(m).boundingRect();
     m_marks = std::move(marks);
-    QRegion dirty;
-    for (const QRect& r : merged(std::move(changed)))
-        dirty += r;
     if (!dirty.isEmpty())
         update(dirty);
 }
@@ -170,8 +149,14 @@ QRegion Overlay::regionOf(const Mark& m) {
     case Mark::Guide:
         return around(QRectF(m.line.p1(), m.line.p2()).normalized(), 1);
     case Mark::Gap:
-    case Mark::EqualGap:
-        return around(QRectF(m.line.p1(), m.line.p2()).normalized(), kTick + 1);
+    case Mark::EqualGap: {
+        // The line and the end marks across it.
+        const QPointF across = m.line.dx() == 0 ? QPointF(kTick, 0) : QPointF(0, kTick);
+        QRegion region(around(QRectF(m.line.p1(), m.line.p2()).normalized(), 1));
+        for (const QPointF end : {m.line.p1(), m.line.p2()})
+            region += around(QRectF(end - across, end + across).normalized(), 1);
+        return region;
+    }
     case Mark::Label:
     case Mark::Band:
         return around(m.rect, 1);
@@ -189,7 +174,7 @@ void Overlay::paintEvent(QPaintEvent* event) {
     if (m_marks.empty())
         return;
     QPainter p(this);
-    const QRect dirty = event->rect();
+    const QRegion& dirty = event->region();
     for (const Mark& m : m_marks) {
         if (!regionOf(m).intersects(dirty))
             continue;
@@ -209,11 +194,17 @@ void Overlay::paintEvent(QPaintEvent* event) {
         case Mark::Label:
             p.drawPixmap(m.rect.topLeft(), label(m.text, m.text.endsWith(QLatin1Char('='))));
             break;
-        case Mark::Frame:
-            p.setPen(QPen(kFrame, 1, Qt::DashLine));
+        case Mark::Frame: {
+            // Black dashes on white: one of the two stands out on any picture.
             p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(Qt::white, 1));
+            p.drawRect(m.rect.adjusted(0, 0, -1, -1));
+            QPen dashes(Qt::black, 1, Qt::CustomDashLine);
+            dashes.setDashPattern({3, 3});
+            p.setPen(dashes);
             p.drawRect(m.rect.adjusted(0, 0, -1, -1));
             break;
+        }
         case Mark::Band: {
             QColor fill = kBand;
             fill.setAlpha(40);

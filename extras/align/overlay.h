@@ -1,7 +1,7 @@
 // Draws over the canvas what lining up by eye shows: the guides of the
-// alignments in force and the gaps while a drag runs, the dashed frames of the
-// selected elements besides the active one, and the rubber band. It takes no
-// mouse event, and it repaints only what changed since it last drew.
+// alignments in force and the gaps while a drag runs, the black and white dashed
+// frames of the selected elements besides the active one, and the rubber band. It
+// takes no mouse event, and it repaints only what changed since it last drew.
 #pragma once
 
 #include <QLineF>

@@ -1,6 +1,8 @@
 #include "extras/canvas/canvaszoom.h"
 
 #include "app/Global.h"
+#include "extras/canvas/activefollow.h"
+#include "extras/canvas/canvasaccessible.h"
 #include "extras/canvas/viewcentre.h"
 #include "extras/canvas/windowarrangement.h"
 #include "extras/shared/shortcuts.h"
@@ -8,6 +10,7 @@
 #include "resources/canvasview.h"
 #include "resources/mainform.h"
 #include "resources/screen.h"
+#include "resources/selectionframe.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -51,10 +54,28 @@ CanvasZoom::CanvasZoom(ui::MainForm& window) : m_window(window) {
             controlsLeft = std::min(controlsLeft, w->x());
     const QMargins margin(frame.left(), frame.top(), controlsLeft - frame.right() - 1,
                           window.height() - frame.bottom() - 1);
+    installCanvasAccessibility(); // before the canvas area is first seen
     m_view = new ui::CanvasView(window, controls, frame, margin); // owned by the window
+    m_view->setAccessibleName(QStringLiteral("Bildschirm des Geräts"));
+    m_view->setAccessibleDescription(
+        QStringLiteral("Die Elemente der Ansicht. Pfeiltasten verschieben das aktive Element, "
+                       "Strg+Tab wählt das nächste."));
     m_arrangement = std::make_unique<WindowArrangement>(window, *m_view);
+    m_follow = std::make_unique<ActiveFollow>(window, *m_view);
+    // Enlarged, the selection lies outside the element, with handles.
+    window.Selector->setDrawnEnlarged(false);
+    new ui::SelectionFrame(*window.Selector, [&window]() -> ui::ImageControl* {
+        bool ok = false;
+        const int index = window.Selector->Tag().toInt(&ok);
+        return ok ? window.elementPicture(index) : nullptr;
+    }); // owned by the canvas
     connect(m_view, &ui::CanvasView::zoomStepRequested, this,
             [this](int steps, QPoint anchor) { step(steps, anchor); });
+    connect(m_view, &ui::CanvasView::anchorSettled, this, [this] {
+        if (m_pointerZoom)
+            followPointer();
+    });
+    window.installEventFilter(this);
     m_keys = std::make_unique<WindowShortcuts>(window);
     bindKeys();
     // The remembered zoom comes with the window's first showing, not before: a
@@ -63,7 +84,16 @@ CanvasZoom::CanvasZoom(ui::MainForm& window) : m_window(window) {
 }
 
 CanvasZoom::~CanvasZoom() {
+    m_window.removeEventFilter(this);
     m_window.Load.unbind(this);
+}
+
+bool CanvasZoom::eventFilter(QObject* watched, QEvent* event) {
+    // The window lost the pointer to another program (a window manager moving it on
+    // Alt+drag, another window coming up): a press on an element ends there.
+    if (watched == &m_window && event->type() == QEvent::WindowDeactivate)
+        ui::ImageControl::endLostPress();
+    return false;
 }
 
 void CanvasZoom::bindKeys() {
@@ -106,14 +136,46 @@ void CanvasZoom::setPercent(int percent, std::optional<QPoint> anchor) {
 }
 
 void CanvasZoom::apply(int percent, std::optional<QPoint> anchor) {
-    m_view->setZoom(percent / 100, anchor);
-    const QSize before = m_window.size();
-    m_arrangement->fitWindow();
-    // The window system may give the window its new size later.
-    m_view->settleAnchor(m_window.size() != m_arrangement->preferredSize() ||
-                         m_window.size() != before);
+    m_pointerZoom = anchor.has_value();
+    std::optional<QRectF> shown;
+    if (!anchor) {
+        // From the keys: the active element stays where it stands in the viewport
+        // when it is in view, and is in view afterwards.
+        const int active = m_follow->active();
+        if (active >= 0 && !m_window.elementPicture(active)->isHidden()) {
+            const QRectF element = m_follow->deviceRect(active);
+            const QRect onSurface = m_view->surfaceRect(element);
+            const QPoint scroll(m_view->horizontalScrollBar()->value(),
+                                m_view->verticalScrollBar()->value());
+            const QPoint centre = onSurface.center() - scroll;
+            if (m_view->viewport()->rect().contains(centre))
+                anchor = centre;
+            shown = element;
+        }
+    }
+    m_view->setZoom(percent / 100, anchor, shown);
+    m_arrangement->fitWindow(m_pointerZoom ? WindowArrangement::From::Here
+                                           : WindowArrangement::From::UsersPlace);
+    // The window system may give the window its new size later: the canvas area
+    // then still waits for its new place.
+    const bool resizing = m_view->geometry() !=
+                          m_arrangement->arrangementFor(m_arrangement->preferredSize()).canvasArea;
+    if (!resizing) {
+        m_view->keepAnchor(); // where the window stands now
+        if (m_pointerZoom)
+            followPointer();
+    }
+    m_view->settleAnchor(resizing);
     title::setSuffix(m_window, percent == 100 ? QString() : QStringLiteral(" (%1 %)").arg(percent));
     emit zoomChanged(percent);
+}
+
+void CanvasZoom::followPointer() {
+    const QPoint miss = m_view->anchorMiss();
+    if (miss.isNull())
+        return;
+    m_arrangement->shiftWindow(miss);
+    m_view->keepAnchor(); // what the screen's edge left to do
 }
 
 void CanvasZoom::toggleGrid() {

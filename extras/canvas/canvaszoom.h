@@ -2,7 +2,11 @@
 // Ctrl+wheel over the canvas), the pixel grid and its key (Ctrl+'), the zoom in
 // the title, and both remembered in the settings file. It puts the window's
 // canvas controls into a canvas area of their own and arranges the window
-// around it.
+// around it. A zoom keeps the window where the user put it, growing towards the
+// screen's room; from the wheel it keeps the device pixel under the pointer, from
+// the keys the active element in view. The enlarged canvas shows the selection
+// outside the element, follows the active element and lets screen readers and
+// the keyboard reach the elements.
 #pragma once
 
 #include <QObject>
@@ -21,6 +25,7 @@ class CanvasView;
 namespace canvas {
 
 class WindowArrangement;
+class ActiveFollow;
 
 class CanvasZoom : public QObject {
     Q_OBJECT
@@ -32,8 +37,9 @@ public:
 
     int percent() const;
     bool gridShown() const;
-    // Steps that many levels up (positive) or down; the device pixel under the
-    // anchor (canvas viewport pixels; its centre when none) stays in place.
+    // Steps that many levels up (positive) or down. With an anchor (canvas viewport
+    // pixels: the pointer) the device pixel under it stays where it is on the
+    // screen; without one the active element stays in view.
     void step(int steps, std::optional<QPoint> anchor = std::nullopt);
     void setPercent(int percent, std::optional<QPoint> anchor = std::nullopt);
     void toggleGrid();
@@ -45,19 +51,27 @@ public:
 
     ui::CanvasView& view() const { return *m_view; }
     WindowArrangement& arrangement() const { return *m_arrangement; }
+    ActiveFollow& follow() const { return *m_follow; }
 
 signals:
     void zoomChanged(int percent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void apply(int percent, std::optional<QPoint> anchor);
     void restoreSettings();
     void remember() const;
     void bindKeys();
+    // Moves the window as far as the anchor's pixel needs to stand under the pointer.
+    void followPointer();
 
     ui::MainForm& m_window;
     ui::CanvasView* m_view = nullptr; // a child of the window
     std::unique_ptr<WindowArrangement> m_arrangement;
+    std::unique_ptr<ActiveFollow> m_follow;
+    bool m_pointerZoom = false; // the last zoom came from the wheel
     std::unique_ptr<WindowShortcuts> m_keys;
 };
 

@@ -122,18 +122,30 @@ QSize WindowArrangement::largestCanvasArea() const {
     return (area - QSize(bar, bar)).expandedTo(QSize(0, 0));
 }
 
-void WindowArrangement::fitWindow() {
+void WindowArrangement::fitWindow(From from) {
+    const QPoint here = m_window.pos();
+    // A window that stands elsewhere than a fit put it was moved by the user.
+    if (!m_placed || here != *m_placed)
+        m_usersPlace = here;
     m_window.resize(preferredSize());
+    placeWindow(from == From::Here ? here : *m_usersPlace);
+}
+
+void WindowArrangement::shiftWindow(QPoint by) {
+    placeWindow(m_window.pos() + by);
+}
+
+void WindowArrangement::placeWindow(QPoint corner) {
     if (!m_window.isVisible() || !m_window.screen())
         return;
-    // A window grown beyond the screen's edge comes back onto it.
+    // A window that would reach beyond the screen's edge grows the other way.
     const QRect room = m_window.screen()->availableGeometry();
-    const QRect frame = m_window.frameGeometry();
-    QPoint corner = frame.topLeft();
+    const QSize frame = m_window.frameGeometry().size();
     corner.setX(std::max(room.left(), std::min(corner.x(), room.right() + 1 - frame.width())));
     corner.setY(std::max(room.top(), std::min(corner.y(), room.bottom() + 1 - frame.height())));
-    if (corner != frame.topLeft())
+    if (corner != m_window.pos())
         m_window.move(corner);
+    m_placed = corner;
 }
 
 void WindowArrangement::arrange() {

@@ -2,7 +2,8 @@
 // window's other controls beside it as one block in their arrangement of the
 // first size, then any panels to the right of them. A larger window gives its
 // room to the canvas area; a zoom makes the window as large as the canvas wants,
-// up to the screen's room.
+// up to the screen's room, growing from where the user put it towards the room
+// the screen has, and a zoom back gives it that place again.
 #pragma once
 
 #include <QObject>
@@ -10,6 +11,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QSize>
+#include <optional>
 #include <vector>
 
 namespace ui {
@@ -49,8 +51,15 @@ public:
     // The window size that shows the whole canvas at its zoom beside the controls
     // and panels, no larger than the screen's room.
     QSize preferredSize() const;
-    // Gives the window its preferred size (and keeps it on the screen).
-    void fitWindow();
+    // Where a fit starts from: where the user put the window, or where it stands now.
+    enum class From { UsersPlace, Here };
+    // Gives the window its preferred size and puts it as near that place as the
+    // screen's room allows.
+    void fitWindow(From from = From::UsersPlace);
+    // Moves the window by this much, as far as the screen's room allows.
+    void shiftWindow(QPoint by);
+    // Where the user put the window (frame's top left corner), once a fit has seen it.
+    std::optional<QPoint> usersPlace() const { return m_usersPlace; }
     // The canvas area of a window as large as the screen's room, less room for the
     // canvas's scroll bars: what a zoom can show at most without scrolling.
     QSize largestCanvasArea() const;
@@ -67,6 +76,8 @@ private:
     int panelsWidth() const;
     int barsHeight() const;
     QSize screenRoom() const;
+    // The window at this corner, or as near as it stays on the screen.
+    void placeWindow(QPoint corner);
 
     QWidget& m_window;
     QPointer<ui::CanvasView> m_canvas;
@@ -84,6 +95,8 @@ private:
     int m_reserve = 0;
     QPointer<QWidget> m_topBar;
     QPointer<QWidget> m_bottomBar;
+    std::optional<QPoint> m_usersPlace; // where the user put the window
+    std::optional<QPoint> m_placed;     // where a fit or shift put it last
 };
 
 } // namespace canvas

@@ -35,7 +35,7 @@ QVariant ProblemModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         switch (index.column()) {
         case Kind:
-            return finding.error ? QStringLiteral("Fehler") : QStringLiteral("Warnung");
+            return cli::kindName(finding.error, texts::Language::German);
         case Place: {
             const QString file = QFileInfo(finding.file).fileName();
             return finding.line > 0 ? file + QLatin1Char(':') + QString::number(finding.line)
@@ -65,8 +65,7 @@ QVariant ProblemModel::headerData(int section, Qt::Orientation orientation, int 
 }
 
 QString countText(int errors, int warnings) {
-    return QString::number(errors) + QStringLiteral(" Fehler, ") + QString::number(warnings) +
-           (warnings == 1 ? QStringLiteral(" Warnung") : QStringLiteral(" Warnungen"));
+    return cli::summaryLine(errors, warnings, texts::Language::German);
 }
 
 ProblemPanel::ProblemPanel(QWidget* parent)

@@ -103,7 +103,8 @@ std::span<const KeyRow> keyRows() {
          QStringLiteral("stellt sie wieder her (Wiederholen)")},
         {{QStringLiteral("Ctrl+Tab"), QStringLiteral("Ctrl+Shift+Tab")},
          {},
-         QStringLiteral("nächstes / voriges Element der Ansicht wird das aktive")},
+         QStringLiteral("nächstes / voriges Element der Ansicht wird das aktive (eine vergrößerte "
+                        "Arbeitsfläche blättert zu ihm)")},
         {{QStringLiteral("Ctrl+S")}, {}, QStringLiteral("speichert (Speichern)")},
         {{QStringLiteral("Ctrl+O")}, {}, QStringLiteral("wählt einen Skin-Ordner (Laden)")},
         {{QStringLiteral("Ctrl+W"), QStringLiteral("Ctrl+Q")},
@@ -111,7 +112,12 @@ std::span<const KeyRow> keyRows() {
          QStringLiteral("schließt das Fenster (fragt vorher nach ungespeicherten Änderungen)")},
         {{QStringLiteral("Tab"), QStringLiteral("Shift+Tab")},
          {},
-         QStringLiteral("bewegen den Tastaturfokus zwischen den Bedienelementen")},
+         QStringLiteral("bewegen den Tastaturfokus zwischen den Bedienelementen und der "
+                        "Arbeitsfläche")},
+        {{},
+         QStringLiteral("Pfeiltasten mit dem Fokus auf der Arbeitsfläche"),
+         QStringLiteral("schieben das aktive Element; die Arbeitsfläche zeigt einen Rahmen in der "
+                        "Hervorhebungsfarbe")},
         {{QStringLiteral("F6")},
          {},
          QStringLiteral("öffnet die Elementliste mit dem Fokus darin; F6 oder Esc schließt sie")},
@@ -122,10 +128,16 @@ std::span<const KeyRow> keyRows() {
          QStringLiteral("ein Menü mit beiden Listen")},
         {{QStringLiteral("Ctrl++"), QStringLiteral("Ctrl+="), QStringLiteral("Ctrl+-")},
          {},
-         QStringLiteral("Arbeitsfläche vergrößern / verkleinern: 100, 200, 300, 400, 600, 800 %")},
+         QStringLiteral("Arbeitsfläche vergrößern / verkleinern: 100, 200, 300, 400, 600, 800 %; "
+                        "das aktive Element bleibt im Blick")},
         {{},
          QStringLiteral("Strg+Mausrad über der Arbeitsfläche"),
-         QStringLiteral("ebenso, das Pixel unter dem Zeiger bleibt stehen")},
+         QStringLiteral(
+             "ebenso, das Pixel unter dem Zeiger bleibt stehen (das Fenster wandert mit, "
+             "solange es wächst)")},
+        {{},
+         QStringLiteral("Ziehen an einem Griff des vergrößerten Rahmens"),
+         QStringLiteral("ändert die Größe des aktiven Elements wie an seiner Kante oder Ecke")},
         {{QStringLiteral("Ctrl+0")}, {}, QStringLiteral("zurück auf 100 %")},
         {{QStringLiteral("Ctrl+1")},
          {},

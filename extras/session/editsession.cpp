@@ -25,8 +25,10 @@ EditSession::EditSession(frmMain& window)
     connect(&window, &frmMain::loadBegins, this, &EditSession::onLoadBegins);
     connect(&window, &frmMain::layoutLoaded, this, &EditSession::onLayoutLoaded);
     connect(&window, &frmMain::saveBegins, this, &EditSession::onSaveBegins);
-    connect(&window, &frmMain::saveReady, this,
-            [this](bool& stale) { stale = stale || m_sync->changedSinceMerge(); });
+    connect(&window, &frmMain::saveReady, this, [this](SaveHold& hold) {
+        if (hold.reason == SaveHold::Reason::None)
+            hold = m_sync->holdBeforeWrite();
+    });
     connect(&window, &frmMain::filesWritten, this, &EditSession::onFilesWritten);
     connect(&window, &frmMain::layoutSaved, this, &EditSession::onLayoutSaved);
     connect(&window, &frmMain::nudgeBegins, this, &EditSession::onNudgeBegins);
@@ -116,7 +118,8 @@ void EditSession::acknowledgeFiles() {
 }
 
 void EditSession::onSaveBegins() {
-    m_sync->takeChangesFromFiles(m_files ? m_files->lastNotice() : 0);
+    m_sync->takeChangesFromFiles(m_files ? m_files->lastNotice() : 0,
+                                 filesync::Settled::QuietAndComplete);
 }
 
 void EditSession::onFilesWritten(const std::vector<SavedFile>& files) {
@@ -148,6 +151,12 @@ bool EditSession::readyForFileQuestion() const {
 void EditSession::fileChangedElsewhere(const QString& file) {
     if (!m_window.loaded())
         return;
+    // A change that moves no element only becomes the files' base: the edits, the
+    // history and the canvas stay as they are.
+    if (!m_sync->takeChangesThatMoveNothing()) {
+        acknowledgeFiles();
+        return;
+    }
     if (!programState().bChanged) {
         reloadKeepingTheActiveElement();
         return;
@@ -164,7 +173,7 @@ void EditSession::fileChangedElsewhere(const QString& file) {
     }
     // Keep the own edits, take everything else from the files; ask again only for a
     // newer change.
-    m_sync->takeChangesFromFiles(m_files ? m_files->lastNotice() : 0);
+    m_sync->takeChangesFromFiles(m_files ? m_files->lastNotice() : 0, filesync::Settled::Quiet);
     acknowledgeFiles();
     showChangedMark();
 }

@@ -49,6 +49,8 @@ public:
     undo::LayoutHistory& history() { return *m_history; }
     // A line the element tool tips add under an element's values (empty: none).
     void setTipNote(std::function<QString(int)> note);
+    // The watch on the layout files; none before the first load.
+    const LayoutFileWatch* fileWatch() const { return m_files.get(); }
 
 private:
     void onEdit(const EditNotice& notice);

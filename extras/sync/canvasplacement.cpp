@@ -29,11 +29,15 @@ template <typename F> double holdable(F&& twips, double fallback, bool isSize) {
 
 Placement loadedPlacement(std::string_view text, const skinlayout::Catalogue& catalogue, int index,
                           const CanvasMapping& mapping) {
-    const skinlayout::Values values = skinlayout::elementValues(
-        [text](const QString& section, const QString& key, int fallback) {
-            return valueIn(text, section, key, fallback);
-        },
-        catalogue, index, mapping.view);
+    return loadedPlacement([text](const QString& section, const QString& key,
+                                  int fallback) { return valueIn(text, section, key, fallback); },
+                           catalogue, index, mapping);
+}
+
+Placement loadedPlacement(const skinlayout::KeyReader& read, const skinlayout::Catalogue& catalogue,
+                          int index, const CanvasMapping& mapping) {
+    const skinlayout::Values values =
+        skinlayout::elementValues(read, catalogue, index, mapping.view);
     const Placement& initial = mapping.initial[std::size_t(index)];
     const std::optional<std::int32_t> shift = mapping.shift[std::size_t(index)];
     Placement p;

@@ -30,5 +30,8 @@ struct CanvasMapping {
 // a new window.
 Placement loadedPlacement(std::string_view text, const skinlayout::Catalogue& catalogue, int index,
                           const CanvasMapping& mapping);
+// The same with the values read through `read`.
+Placement loadedPlacement(const skinlayout::KeyReader& read, const skinlayout::Catalogue& catalogue,
+                          int index, const CanvasMapping& mapping);
 
 } // namespace filesync

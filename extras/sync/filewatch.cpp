@@ -1,5 +1,6 @@
 #include "extras/sync/filewatch.h"
 
+#include "extras/sync/completeness.h"
 #include "extras/sync/layoutfile.h"
 #include "extras/sync/settle.h"
 
@@ -71,6 +72,8 @@ bool LayoutFileWatch::resample() {
 void LayoutFileWatch::notified() {
     rewatch();
     m_lastNotice = QDateTime::currentMSecsSinceEpoch();
+    if (m_pendingSince == 0)
+        m_pendingSince = m_lastNotice;
     resample();
     m_settle.start(filesync::kSettleMs); // every change starts the quiet time anew
 }
@@ -81,22 +84,38 @@ void LayoutFileWatch::check() {
         m_settle.start(filesync::kSettleMs);
         return;
     }
+    // A file that vanished is not reported: its return is. Nor is one cut to nothing:
+    // what is written into it next is.
+    const QString* first = nullptr;
+    bool incomplete = false;
+    bool shorter = false;
+    for (const auto& [file, state] : m_files) {
+        if (!state.sample || state.sample->empty() || state.sample == state.seen)
+            continue;
+        if (!first)
+            first = &file;
+        incomplete = incomplete || filesync::looksIncomplete(state.sample, state.seen);
+        shorter = shorter || filesync::mayBeUnfinished(state.sample, state.seen);
+    }
+    if (!first) {
+        m_pendingSince = 0;
+        return;
+    }
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (m_pendingSince == 0)
+        m_pendingSince = now;
+    // A file that looks half written waits for the rest as long as a save would wait for
+    // it; one that is only shorter than before (maybe cut, then filled) waits once more.
+    if (incomplete ? now - m_pendingSince < filesync::kMaxSaveWaitMs : shorter && !m_heldOnce) {
+        m_heldOnce = true;
+        m_settle.start(filesync::kSettleMs);
+        return;
+    }
     if (readyToReport && !readyToReport()) {
         m_settle.start(kRetryMs);
         return;
     }
-    for (const auto& [file, state] : m_files) {
-        // A file that vanished is not reported: its return is. Nor is one cut to
-        // nothing: what is written into it next is.
-        if (!state.sample || state.sample->empty() || state.sample == state.seen)
-            continue;
-        if (filesync::mayBeUnfinished(state.sample, state.seen) && !m_heldOnce) {
-            m_heldOnce = true; // shorter than before: maybe half written, wait once more
-            m_settle.start(filesync::kSettleMs);
-            return;
-        }
-        if (changed)
-            changed(file);
-        return;
-    }
+    m_pendingSince = 0;
+    if (changed)
+        changed(*first);
 }

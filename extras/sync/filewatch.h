@@ -4,7 +4,9 @@
 // that a file that vanished is seen when it comes back. A change is reported
 // once the file has stopped changing for a moment (see sync/settle.h), and only
 // for a file whose content differs from what was last seen; a file cut to
-// nothing is never reported, only what is written into it afterwards.
+// nothing is never reported, only what is written into it afterwards. A file
+// that looks incomplete (see completeness.h) waits for the rest as long as a
+// save would wait for it.
 #pragma once
 
 #include <QFileSystemWatcher>
@@ -29,6 +31,8 @@ public:
 
     // When the last notification came, in ms since the epoch (0: none yet).
     qint64 lastNotice() const { return m_lastNotice; }
+    // Whether a change is still waiting to stay the same, or for a good moment to be reported.
+    bool settling() const { return m_settle.isActive(); }
 
     // Tells whether it is a good moment to report; when it returns false, the
     // report is tried again a little later.
@@ -51,5 +55,6 @@ private:
     QTimer m_settle;
     std::map<QString, File> m_files;
     qint64 m_lastNotice = 0;
-    bool m_heldOnce = false; // an unfinished-looking content has waited once more
+    bool m_heldOnce = false;   // an unfinished-looking content has waited once more
+    qint64 m_pendingSince = 0; // when the change not reported yet was first noticed
 };

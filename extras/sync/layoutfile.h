@@ -17,5 +17,7 @@ std::optional<std::string> readLayoutText(const QString& path);
 // The value of a key in such a text by the profile reading rules, as the profile
 // functions give it to the editor; the fallback when the section or the key is missing.
 QString valueIn(std::string_view text, const QString& section, const QString& key, int fallback);
+// The same; nothing when the section or the key is missing.
+std::optional<QString> keyIn(std::string_view text, const QString& section, const QString& key);
 
 } // namespace filesync

@@ -12,8 +12,9 @@ using undo::Placement;
 
 struct ElementMerge {
     Placement result;      // where the element is to stand
-    bool fromFile = false; // at least one value comes from the file
-    bool conflict = false; // both changed the element, and the user's values override the file's
+    unsigned taken = 0;    // the keys (undo::Key) that come from the file
+    bool conflict = false; // both changed the element: a save may put the user's values over
+                           // the other program's
 };
 
 // base: what the file put there when it was last read or written; file: what it puts

@@ -1,5 +1,6 @@
 #include "extras/sync/settle.h"
 
+#include "extras/sync/completeness.h"
 #include "extras/sync/layoutfile.h"
 
 #include <QApplication>
@@ -49,16 +50,22 @@ int settleTimeFor(const std::optional<std::string>& text,
 
 std::optional<std::string> settledText(const QString& path,
                                        const std::optional<std::string>& before,
-                                       qint64 lastChangeMs, const QDeadlineTimer& deadline) {
+                                       qint64 lastChangeMs, const QDeadlineTimer& deadline,
+                                       Settled until) {
     std::optional<std::string> text = readLayoutText(path);
     if (text == before)
         return text;
+    const auto incomplete = [&] {
+        return until == Settled::QuietAndComplete && looksIncomplete(text, before);
+    };
+    bool waitForRest = incomplete();
     std::optional<BusyCursor> busy;
     qint64 lastChange = lastChangeMs;
     for (;;) {
         const qint64 now = QDateTime::currentMSecsSinceEpoch();
         lastChange = std::max(lastChange, modifiedMs(path, now));
-        if (now - lastChange >= settleTimeFor(text, before) || deadline.hasExpired())
+        if ((now - lastChange >= settleTimeFor(text, before) && !waitForRest) ||
+            deadline.hasExpired())
             return text;
         if (!busy)
             busy.emplace();
@@ -69,6 +76,7 @@ std::optional<std::string> settledText(const QString& path,
             lastChange = QDateTime::currentMSecsSinceEpoch();
             if (text == before)
                 return text; // back as it was: nothing to wait for
+            waitForRest = incomplete();
         }
     }
 }

@@ -22,12 +22,18 @@ bool mayBeUnfinished(const std::optional<std::string>& text,
 // How long a text has to stay the same before it counts as complete.
 int settleTimeFor(const std::optional<std::string>& text, const std::optional<std::string>& before);
 
+// What a text has to be to count as final: unchanged for its settle time, or also
+// complete as compared with the text before (see completeness.h).
+enum class Settled { Quiet, QuietAndComplete };
+
 // The file's text once it has stopped changing. When it differs from `before`, reads it
 // again and again (with a busy cursor) until it has stayed the same for its settle time
 // since its last change: seen here, its modification time, or lastChangeMs (ms since the
-// epoch, 0 for none), whichever is latest. Gives up at the deadline with the last text read.
+// epoch, 0 for none), whichever is latest; with QuietAndComplete, also until it no longer
+// looks incomplete. Gives up at the deadline with the last text read.
 std::optional<std::string> settledText(const QString& path,
                                        const std::optional<std::string>& before,
-                                       qint64 lastChangeMs, const QDeadlineTimer& deadline);
+                                       qint64 lastChangeMs, const QDeadlineTimer& deadline,
+                                       Settled until = Settled::Quiet);
 
 } // namespace filesync

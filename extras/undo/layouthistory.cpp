@@ -64,13 +64,13 @@ void LayoutHistory::end(StepKey key) {
     std::vector<ElementMove> moves;
     for (int i = 0; i < kElements; ++i) {
         const Placement after = m_canvas.placement(i);
-        if (differs(before[std::size_t(i)], after))
-            moves.push_back({i, before[std::size_t(i)], after});
+        if (const unsigned keys = changedKeys(before[std::size_t(i)], after))
+            moves.push_back({i, before[std::size_t(i)], after, keys});
     }
     if (moves.empty())
         return;
     key.run = m_run;
-    m_stack.push(std::make_unique<LayoutStep>(m_canvas, key, std::move(moves)).release());
+    m_stack.push(std::make_unique<LayoutStep>(m_canvas, m_ledger, key, std::move(moves)).release());
 }
 
 void LayoutHistory::endPointer(int element) {
@@ -93,6 +93,7 @@ void LayoutHistory::restart() {
     m_before.reset();
     m_stack.clear();
     ++m_run;
+    m_ledger = std::make_shared<MergeLedger>();
     m_saved = snapshot();
 }
 
@@ -112,6 +113,36 @@ void LayoutHistory::rebase(int element, const Placement& saved) {
         m_saved[std::size_t(element)] = saved;
 }
 
+void LayoutHistory::mergeBegins() {
+    m_ledger->mergeBegins();
+}
+
+void LayoutHistory::moveFrame(int element, double twips) {
+    if (element < 0 || element >= kElements)
+        return;
+    const auto slot = std::size_t(element);
+    Placement now = m_canvas.placement(element);
+    now.top += twips;
+    m_canvas.place(element, now);
+    m_saved[slot].top += twips;
+    if (m_before)
+        (*m_before)[slot].top += twips;
+    m_ledger->moveFrame(element, twips);
+}
+
+void LayoutHistory::takenFromFile(int element, unsigned keys) {
+    if (element < 0 || element >= kElements)
+        return;
+    m_ledger->take(element, keys);
+    // An edit under way counts from the file's values: they are not the user's change.
+    if (m_before) {
+        const Placement now = m_canvas.placement(element);
+        for (const auto& [key, value] : kKeys)
+            if (keys & key)
+                (*m_before)[std::size_t(element)].*value = now.*value;
+    }
+}
+
 bool LayoutHistory::isClean() const {
     const Snapshot now = snapshot();
     for (int i = 0; i < kElements; ++i)
@@ -121,21 +152,28 @@ bool LayoutHistory::isClean() const {
 }
 
 bool LayoutHistory::undo() {
-    if (!m_stack.canUndo())
-        return false;
-    m_before.reset();
-    ++m_run; // what comes next does not merge into a step that was undone
-    m_stack.undo();
-    return true;
+    return step(false);
 }
 
 bool LayoutHistory::redo() {
-    if (!m_stack.canRedo())
-        return false;
+    return step(true);
+}
+
+bool LayoutHistory::step(bool redo) {
     m_before.reset();
-    ++m_run;
-    m_stack.redo();
-    return true;
+    ++m_run; // what comes next does not merge into a step that was undone or redone
+    while (redo ? m_stack.canRedo() : m_stack.canUndo()) {
+        const int at = redo ? m_stack.index() : m_stack.index() - 1;
+        const auto* next = static_cast<const LayoutStep*>(m_stack.command(at));
+        const bool work = next->hasWork(redo);
+        if (redo)
+            m_stack.redo();
+        else
+            m_stack.undo();
+        if (work)
+            return true;
+    }
+    return false;
 }
 
 } // namespace undo

@@ -1,7 +1,8 @@
 // The undo history of the layout on the canvas. The editor tells it when an
 // edit begins and ends; it compares the placements of all element pictures
 // before and after and keeps what changed as one step, merging consecutive
-// nudges and consecutive key releases in one box.
+// nudges and consecutive key releases in one box. What a merge takes from the
+// layout files stays as the files have it: no step puts such a key back.
 #pragma once
 
 #include "extras/undo/layoutstep.h"
@@ -9,6 +10,7 @@
 #include <QPointer>
 #include <QUndoStack>
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -45,11 +47,22 @@ public:
     // the element counts as changed while it stands elsewhere.
     void rebase(int element, const Placement& saved);
 
+    // A merge of what another program wrote into the files begins: no step recorded
+    // before it merges with one after it.
+    void mergeBegins();
+    // The merge moved the element's canvas frame down by this many twips (a new info-bar
+    // height): the element goes along, and so do its saved placement and every step.
+    void moveFrame(int element, double twips);
+    // The merge put these keys of the element as its file has them: no step recorded
+    // before puts them back.
+    void takenFromFile(int element, unsigned keys);
+
     // Where the element stands now, and where it stood at the last load or save.
     Placement current(int element) const { return m_canvas.placement(element); }
     Placement saved(int element) const { return m_saved[std::size_t(element)]; }
 
-    // Both return false when there is nothing to undo or redo.
+    // Both return false when there is nothing to undo or redo. A step with nothing
+    // left to do is passed over.
     bool undo();
     bool redo();
     // Whether every picture stands where it stood at the last load or save. The
@@ -65,9 +78,9 @@ private:
     class FormCanvas : public Canvas {
     public:
         explicit FormCanvas(ui::MainForm& form);
+        Placement placement(int index) const override;
         void place(int index, const Placement& placement) override;
         void select(int index) override;
-        Placement placement(int index) const;
 
     private:
         std::array<QPointer<ui::ImageControl>, kElements> m_pictures;
@@ -75,8 +88,10 @@ private:
 
     Snapshot snapshot() const;
     void end(StepKey key);
+    bool step(bool redo);
 
     FormCanvas m_canvas;
+    std::shared_ptr<MergeLedger> m_ledger = std::make_shared<MergeLedger>();
     QUndoStack m_stack;
     std::optional<Snapshot> m_before;
     Snapshot m_saved{};            // the placements at the last load or save

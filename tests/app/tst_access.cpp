@@ -1,19 +1,48 @@
-// What the window tells screen readers about its controls, and the first look that
-// the menu bar and the status bar leave as it was.
+// The canvas for the keyboard and screen readers, and the boxes that say when the
+// element does not take what they hold.
+#define QTEST_QPA_MOUSE_HANDLING
 #include "editorfixture.h"
 #include "elements/programstate.h"
+#include "extras/canvas/canvasaccessible.h"
+#include "extras/lists/listpanels.h"
+#include "extras/session/boxcheck.h"
+#include "resources/canvasview.h"
 
 #include <QAccessible>
-#include <QApplication>
+#include <QScrollBar>
 #include <QtTest>
 
 using namespace fixture;
 
 namespace {
 
-QString accessible(QWidget* control, QAccessible::Text what) {
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
-    return face ? face->text(what) : QStringLiteral("<none>");
+// What screen readers were told: the kind of each event and the object it names.
+std::vector<std::pair<QAccessible::Event, QObject*>> g_told;
+void listen(QAccessibleEvent* event) {
+    g_told.emplace_back(event->type(), event->object());
+}
+
+ui::CanvasView& viewOf(frmMain& w) {
+    return *w.findChild<ui::CanvasView*>();
+}
+
+QAccessibleInterface* canvasOf(frmMain& w) {
+    return QAccessible::queryAccessibleInterface(&viewOf(w));
+}
+
+void type(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+}
+
+// The whole text at once, as pasted with Ctrl+V.
+void paste(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    box->insert(text);
+    QTest::keyRelease(box, Qt::Key_V, Qt::ControlModifier);
 }
 
 } // namespace
@@ -22,114 +51,234 @@ class tst_Access : public QObject {
     Q_OBJECT
 
 private slots:
-    void names_data();
-    void names();
-    void everyControlIsNamed();
-    void modeButtonSaysItsMode();
-    void formLooksAsWithoutTheBars();
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void canvasChildren_data();
+    void canvasChildren();
+    void activeElementAnnounced_data();
+    void activeElementAnnounced();
+    void keyboardOnTheCanvas();
+    void boxesSayWhatIsNotTaken_data();
+    void boxesSayWhatIsNotTaken();
+    void boxesBeforeTheFirstLoad();
+    void elementsOwnVerdict();
+
+private:
+    std::unique_ptr<Editor> editor;
+    frmMain& w() { return editor->w(); }
+    BoxCheck& check() { return editor->bench().boxCheck(); }
 };
 
-void tst_Access::names_data() {
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("role");
-    const QList<std::tuple<const char*, const char*, QAccessible::Role>> rows{
-        {"txtX", "X in Gerätepixeln", QAccessible::EditableText},
-        {"txtY", "Y in Gerätepixeln", QAccessible::EditableText},
-        {"txtCX", "Breite in Gerätepixeln", QAccessible::EditableText},
-        {"txtCY", "Höhe in Gerätepixeln", QAccessible::EditableText},
-        {"MoveN", "Nach oben", QAccessible::Button},
-        {"MoveO", "Nach rechts", QAccessible::Button},
-        {"MoveS", "Nach unten", QAccessible::Button},
-        {"MoveW", "Nach links", QAccessible::Button},
-        {"BTNpos", "Schrittmodus: pos.", QAccessible::Button},
-        {"BTNLoad", "Laden", QAccessible::Button},
-        {"BTNSave", "Speichern", QAccessible::Button},
-#ifdef Q_OS_UNIX // there a combo box is named by its text; the description says what it is
-        {"ComboAnsicht", "Kartenansicht 1", QAccessible::ComboBox},
-#else
-        {"ComboAnsicht", "Kartenansicht", QAccessible::ComboBox},
-#endif
-        {"ChkInfobar", "Infobar eingeschaltet", QAccessible::CheckBox},
-        {"myImage1", "zoomwin", QAccessible::Client},
-        {"myImage25", "win", QAccessible::Client},
-        {"LBLiniName", "nothing selected", QAccessible::StaticText},
+void tst_Access::initTestCase() {
+    // Without a screen reader Qt passes nothing on: the announcements come here.
+    canvas::installAnnouncementSink(listen);
+}
+
+void tst_Access::init() {
+    QLocale::setDefault(QLocale::c());
+    editor = std::make_unique<Editor>();
+    g_told.clear();
+}
+
+void tst_Access::cleanup() {
+    editor.reset();
+}
+
+void tst_Access::canvasChildren_data() {
+    QTest::addColumn<int>("view");
+    QTest::addColumn<int>("hidden"); // hidden in the element list, or -1
+    QTest::newRow("Kartenansicht 1") << 0 << -1;
+    QTest::newRow("Kartenansicht 3") << 2 << -1;
+    QTest::newRow("log hidden in the list") << 0 << 21;
+}
+
+void tst_Access::canvasChildren() {
+    QFETCH(int, view);
+    QFETCH(int, hidden);
+    QAccessibleInterface* canvas = canvasOf(w());
+    QVERIFY(canvas);
+    QCOMPARE(canvas->role(), QAccessible::Canvas);
+    QCOMPARE(canvas->childCount(), 0); // nothing loaded
+    w().ComboAnsicht->setCurrentIndex(view);
+    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
+    if (hidden >= 0)
+        editor->bench().listPanels().flags().setHidden(hidden, true);
+
+    QStringList names;
+    for (int i = 0; i < kElementCount; ++i)
+        if (!w().elementPicture(i)->isHidden())
+            names << programState().ElementCatalogue[std::size_t(i)].iniName;
+    QCOMPARE(canvas->childCount(), names.size());
+    QStringList told;
+    for (int k = 0; k < canvas->childCount(); ++k) {
+        QAccessibleInterface* child = canvas->child(k);
+        QVERIFY(child);
+        told << child->text(QAccessible::Name);
+        QCOMPARE(child->parent(), canvas);
+        QCOMPARE(canvas->indexOfChild(child), k);
+        auto* picture = qobject_cast<QWidget*>(child->object());
+        QCOMPARE(child->rect(), QRect(picture->mapToGlobal(QPoint(0, 0)), picture->size()));
+        const bool active = picture == w().elementPicture(24);
+        QCOMPARE(bool(child->state().selected), active);
+        if (active) {
+            QCOMPARE(child->text(QAccessible::Description),
+                     QStringLiteral("X 156, Y 22, Breite 41, Höhe 35"));
+            QCOMPARE(canvas->childAt(child->rect().center().x(), child->rect().center().y()),
+                     child);
+        }
+    }
+    QCOMPARE(told, names);
+    if (hidden >= 0)
+        QVERIFY(!told.contains(programState().ElementCatalogue[std::size_t(hidden)].iniName));
+}
+
+void tst_Access::activeElementAnnounced_data() {
+    QTest::addColumn<bool>("canvasFocused");
+    QTest::newRow("focus in a box") << false;
+    QTest::newRow("focus on the canvas") << true;
+}
+
+void tst_Access::activeElementAnnounced() {
+    QFETCH(bool, canvasFocused);
+    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
+    w().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w()));
+    if (canvasFocused)
+        viewOf(w()).setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    g_told.clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier); // win to gps
+    QObject* gps = w().elementPicture(23);
+    const auto toldOf = [gps](QAccessible::Event kind) {
+        return std::count(g_told.begin(), g_told.end(), std::make_pair(kind, gps));
     };
-    for (const auto& [control, name, role] : rows)
-        QTest::newRow(control) << control << name << int(role);
+    QTRY_COMPARE(toldOf(QAccessible::Selection), 1);
+    QCOMPARE(toldOf(QAccessible::Focus), canvasFocused ? 1 : 0);
+    QAccessibleInterface* canvas = canvasOf(w());
+    QCOMPARE(canvas->focusChild() ? canvas->focusChild()->object() : nullptr,
+             canvasFocused ? gps : nullptr);
 }
 
-void tst_Access::names() {
-    QFETCH(QString, control);
-    QFETCH(QString, name);
-    QFETCH(int, role);
-    Editor editor;
-    QWidget* widget = editor.w().Controls(control);
-    QVERIFY(widget);
-    QCOMPARE(accessible(widget, QAccessible::Name), name);
-    QCOMPARE(int(QAccessible::queryAccessibleInterface(widget)->role()), role);
+void tst_Access::keyboardOnTheCanvas() {
+    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
+    w().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w()));
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(&w(), Qt::Key_Plus, Qt::ControlModifier);
+    ui::CanvasView& view = viewOf(w());
+    QWidget* frame = view.findChild<QWidget*>(QStringLiteral("canvasFocusFrame"));
+    QVERIFY(frame && !frame->isVisible());
+    // By Tab only: from the last control of the form.
+    w().BTNpos->setFocus();
+    QTest::keyClick(w().BTNpos, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), &view);
+    QVERIFY(frame->isVisible());
+    const QPoint scrolled(view.horizontalScrollBar()->value(), view.verticalScrollBar()->value());
+    // Arrows nudge the active element and leave the canvas where it is.
+    QTest::keyClick(&view, Qt::Key_Right);
+    QTest::keyClick(&view, Qt::Key_Down);
+    QCOMPARE(w().txtX->text(), QStringLiteral("157"));
+    QCOMPARE(w().txtY->text(), QStringLiteral("23"));
+    QCOMPARE(QPoint(view.horizontalScrollBar()->value(), view.verticalScrollBar()->value()),
+             scrolled);
+    // Ctrl+Tab cycles; the canvas keeps the keyboard.
+    QTest::keyClick(&view, Qt::Key_Tab, Qt::ControlModifier);
+    QVERIFY(w().Selector->Tag() != QStringLiteral("24"));
+    QCOMPARE(QApplication::focusWidget(), &view);
+    // A click on an element leaves the keyboard where it was.
+    w().txtCX->setFocus();
+    QVERIFY(!frame->isVisible());
+    QWidget* gps = w().elementPicture(23);
+    view.ensureWidgetVisible(gps);
+    QTest::mouseClick(&w(), Qt::LeftButton, {}, gps->mapTo(&w(), QPoint(20, 20)));
+    QCOMPARE(w().Selector->Tag(), QStringLiteral("23"));
+    QCOMPARE(QApplication::focusWidget(), w().txtCX);
 }
 
-void tst_Access::everyControlIsNamed() {
-    Editor editor;
-    const ui::MainForm bare; // its controls are the form's
-    int checked = 0;
-    for (QWidget* child : bare.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        QWidget* control = editor.w().Controls(child->objectName());
-        QVERIFY2(control, qPrintable(child->objectName()));
-        QVERIFY2(!accessible(control, QAccessible::Name).isEmpty(),
-                 qPrintable(child->objectName()));
-        QVERIFY2(!accessible(control, QAccessible::Description).isEmpty(),
-                 qPrintable(child->objectName()));
-        ++checked;
+void tst_Access::boxesSayWhatIsNotTaken_data() {
+    QTest::addColumn<int>("box"); // 0 to 3: X, Y, CX, CY
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("why"); // a part of the tip; empty: taken
+
+    QTest::newRow("a number") << 0 << "12"
+                              << "";
+    QTest::newRow("a negative position") << 1 << "-5"
+                                         << "";
+    QTest::newRow("letters") << 0 << "abc"
+                             << "„abc“ ist keine Zahl.";
+    QTest::newRow("two points") << 3 << "1.2.3"
+                                << "keine Zahl";
+    QTest::newRow("emptied") << 1 << ""
+                             << "Kein Wert.";
+    QTest::newRow("negative width") << 2 << "-5"
+                                    << "Die Breite kann nicht negativ sein.";
+    QTest::newRow("negative height") << 3 << "-1"
+                                     << "Die Höhe kann nicht negativ sein.";
+    QTest::newRow("beyond the range") << 0 << "2e8"
+                                      << "größer, als das Element halten kann";
+    QTest::newRow("not held exactly") << 0 << "10.5"
+                                      << "„10.5“ kann das Element nicht genau halten.";
+    QTest::newRow("a width beyond it") << 2 << "150000000"
+                                       << "größer";
+}
+
+void tst_Access::boxesSayWhatIsNotTaken() {
+    QFETCH(int, box);
+    QFETCH(QString, text);
+    QFETCH(QString, why);
+    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
+    ui::TextBox* boxes[] = {w().txtX, w().txtY, w().txtCX, w().txtCY};
+    ui::TextBox* b = boxes[box];
+    QWidget* red = b->findChild<QWidget*>(QStringLiteral("notTakenFrame"));
+    QVERIFY(red && !red->isVisible());
+    b->setToolTip(QStringLiteral("own tip"));
+    const QString before = b->text();
+    const ui::ImageControl* win = w().elementPicture(24);
+    const double geometry[] = {win->Left(), win->Top(), win->Width(), win->Height()};
+
+    paste(b, text);
+    QCOMPARE(b->text(), text);
+    QCOMPARE(check().marked(*b), !why.isEmpty());
+    QCOMPARE(red->isVisible(), !why.isEmpty());
+    if (why.isEmpty()) {
+        QCOMPARE(b->toolTip(), QStringLiteral("own tip"));
+        return;
     }
-    QCOMPARE(checked, 49);
-    // The labels name their boxes.
-    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(editor.w().txtCX);
-    const auto labels = box->relations(QAccessible::Label);
-    QCOMPARE(labels.size(), 1);
-    QCOMPARE(labels.first().first->text(QAccessible::Name), QStringLiteral("CX"));
+    QVERIFY2(b->toolTip().contains(why), qPrintable(b->toolTip()));
+    QVERIFY(b->toolTip().endsWith(QStringLiteral("Das Element behält seinen Wert.")));
+    // The element keeps its last good value.
+    const double now[] = {win->Left(), win->Top(), win->Width(), win->Height()};
+    QCOMPARE(now[box], geometry[box]);
+    // A good value takes the mark and the tip away again.
+    type(b, before);
+    QVERIFY(!red->isVisible());
+    QCOMPARE(b->toolTip(), QStringLiteral("own tip"));
 }
 
-void tst_Access::modeButtonSaysItsMode() {
-    Editor editor;
-    for (const char* mode : {"scale+", "scale-", "pos."}) {
-        editor.click(editor.w().BTNpos);
-        QCOMPARE(accessible(editor.w().BTNpos, QAccessible::Name),
-                 QStringLiteral("Schrittmodus: ") + mode);
+void tst_Access::boxesBeforeTheFirstLoad() {
+    // Empty boxes with nothing to take them are no fault: the first look stays as it is.
+    for (ui::TextBox* b : {w().txtX, w().txtY, w().txtCX, w().txtCY}) {
+        QVERIFY(b->text().isEmpty());
+        QVERIFY(!check().marked(*b));
     }
+    type(w().txtX, "abc");
+    QVERIFY(!check().marked(*w().txtX));
 }
 
-void tst_Access::formLooksAsWithoutTheBars() {
-    QApplication::setCursorFlashTime(0); // the caret in the first box does not blink
-    QImage bare;
-    {
-        frmMain window; // the window alone, as it was before the bars
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        bare = window.grab().toImage();
-    }
-    programState().reset();
-    Editor editor;
-    QVERIFY(QTest::qWaitForWindowActive(&editor.w()));
-    const QRect form = editor.bench().formArea();
-    QCOMPARE(form.size(), QSize(601, 345));
-    // The menu bar right above, the status bar right below, both the window's width.
-    const QRect menu = editor.w().findChild<QWidget*>("menuBar")->geometry();
-    const QRect status = editor.w().findChild<QWidget*>("statusBar")->geometry();
-    QCOMPARE(menu, QRect(0, 0, 601, form.top()));
-    QVERIFY(form.top() > 0);
-    QCOMPARE(status, QRect(0, form.bottom() + 1, 601, editor.w().height() - form.bottom() - 1));
-    QVERIFY(status.height() > 0);
-    const QImage central = editor.w().grab(form).toImage();
-    QCOMPARE(central.size(), bare.size());
-    int differing = 0;
-    for (int y = 0; y < bare.height(); ++y)
-        for (int x = 0; x < bare.width(); ++x)
-            differing += central.pixel(x, y) != bare.pixel(x, y);
-    QCOMPARE(differing, 0);
+void tst_Access::elementsOwnVerdict() {
+    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
+    // The element may refuse a number it cannot hold exactly, with its reason.
+    const QString reason = QStringLiteral("Das Element hält nur ganze Twips.");
+    type(w().txtX, "10.4");
+    QVERIFY(!check().marked(*w().txtX));
+    w().txtX->setProperty("notTaken", reason);
+    QVERIFY(check().marked(*w().txtX));
+    QCOMPARE(w().txtX->toolTip(), reason);
+    w().txtX->setProperty("notTaken", QVariant());
+    QVERIFY(!check().marked(*w().txtX));
 }
 
 QTEST_MAIN(tst_Access)

@@ -6,10 +6,13 @@
 #include "extras/align/alignsession.h"
 #include "extras/align/dragcoordinator.h"
 #include "extras/align/selection.h"
+#include "extras/canvas/canvaszoom.h"
 #include "extras/session/editsession.h"
 #include "extras/undo/layouthistory.h"
+#include "resources/canvasview.h"
 
 #include <QMenu>
+#include <QScreen>
 #include <QtTest>
 
 using namespace fixture;
@@ -57,7 +60,11 @@ private slots:
     void alignAndDistribute();
     void rubberBand_data();
     void rubberBand();
+    void ctrlClickOnTheActiveOne();
     void groupMoveWritesWhatSingleMovesWrite();
+    void snappingEntryFollowsTheSetting();
+    void dragRepaintsWhatChanged_data();
+    void dragRepaintsWhatChanged();
 
 private:
     void open(Editor& e) {
@@ -92,21 +99,33 @@ void tst_Align::snapping_data() {
     QTest::addColumn<bool>("alt");
     QTest::addColumn<QRectF>("result");
     QTest::addColumn<double>("guide"); // a vertical guide while held, or -1
+    QTest::addColumn<int>("percent");  // the zoom; delta and press in screen pixels
 
     // Left 152: Menu's left edge 150 is 2 away, its centre line 165 is 3 away from ours.
     QTest::newRow("edge to edge") << QPoint(10, 10) << QPoint(-28, 0) << false
-                                  << QRectF(150, 200, 20, 20) << 150.0;
+                                  << QRectF(150, 200, 20, 20) << 150.0 << 100;
     // Left 153: now the centre lines (163 to 165) are nearer than the edges.
     QTest::newRow("centre to centre")
-        << QPoint(10, 10) << QPoint(-27, 0) << false << QRectF(155, 200, 20, 20) << 165.0;
+        << QPoint(10, 10) << QPoint(-27, 0) << false << QRectF(155, 200, 20, 20) << 165.0 << 100;
     QTest::newRow("Alt holds it") << QPoint(10, 10) << QPoint(-27, 0) << true
-                                  << QRectF(153, 200, 20, 20) << -1.0;
+                                  << QRectF(153, 200, 20, 20) << -1.0 << 100;
     // Centre 80 is half a pixel from gps's centre 80.5: no fraction, no snap.
     QTest::newRow("no half pixels")
-        << QPoint(10, 10) << QPoint(-110, 0) << false << QRectF(70, 200, 20, 20) << -1.0;
+        << QPoint(10, 10) << QPoint(-110, 0) << false << QRectF(70, 200, 20, 20) << -1.0 << 100;
     // The right edge dragged to 236 reaches the screen's edge 240.
     QTest::newRow("resized edge") << QPoint(19, 10) << QPoint(37, 0) << false
-                                  << QRectF(180, 200, 60, 20) << 240.0;
+                                  << QRectF(180, 200, 60, 20) << 240.0 << 100;
+    // Enlarged, the reach stays 4 screen pixels: the pointer leaves the right edge 6 or 3
+    // screen pixels short of the screen's edge 240. At 800 % the element stands on whole
+    // device pixels, 8 screen pixels apart: only a line it lies on is in reach.
+    QTest::newRow("200 %, 6 screen pixels short")
+        << QPoint(10, 10) << QPoint(74, 0) << false << QRectF(217, 200, 20, 20) << -1.0 << 200;
+    QTest::newRow("200 %, 3 screen pixels short")
+        << QPoint(10, 10) << QPoint(77, 0) << false << QRectF(220, 200, 20, 20) << 240.0 << 200;
+    QTest::newRow("800 %, 6 screen pixels short")
+        << QPoint(10, 10) << QPoint(314, 0) << false << QRectF(219, 200, 20, 20) << -1.0 << 800;
+    QTest::newRow("800 %, 3 screen pixels past")
+        << QPoint(10, 10) << QPoint(323, 0) << false << QRectF(220, 200, 20, 20) << 240.0 << 800;
 }
 
 void tst_Align::snapping() {
@@ -115,6 +134,13 @@ void tst_Align::snapping() {
     QFETCH(bool, alt);
     QFETCH(QRectF, result);
     QFETCH(double, guide);
+    QFETCH(int, percent);
+    auto* view = w().findChild<ui::CanvasView*>();
+    for (int i = 0; i < 6 && view->zoom() * 100 < percent; ++i)
+        QTest::keyClick(&w(), Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(view->zoom() * 100, percent);
+    QCoreApplication::processEvents(); // the window takes its new size
+    view->ensureWidgetVisible(pic(24));
     session().setSnapping(true);
     const Qt::KeyboardModifiers mods = alt ? Qt::AltModifier : Qt::NoModifier;
     const QPoint start = pic(24)->mapTo(&w(), press);
@@ -132,7 +158,7 @@ void tst_Align::snapping() {
 
 void tst_Align::groupMovesAreOneStep_data() {
     QTest::addColumn<QString>("actions");    // d drag of log, f/b far off and back, R arrow key,
-                                             // m mode, n pad up
+                                             // m mode, n e w pad up, right, left
     QTest::addColumn<QList<int>>("members"); // clicked; log (21) last, active
     QTest::addColumn<QList<int>>("listed");  // selected as the element list would
     QTest::addColumn<int>("locked");
@@ -145,6 +171,10 @@ void tst_Align::groupMovesAreOneStep_data() {
         << "R R" << three << QList<int>{} << -1 << QRect(2, 0, 0, 0) << 1;
     QTest::newRow("scale+ on each")
         << "m n" << three << QList<int>{} << -1 << QRect(0, -1, 0, 1) << 1;
+    QTest::newRow("scale+ east on each")
+        << "m e" << three << QList<int>{} << -1 << QRect(0, 0, 1, 0) << 1;
+    QTest::newRow("scale- west on each")
+        << "m m w" << three << QList<int>{} << -1 << QRect(0, 0, -1, 0) << 1;
     QTest::newRow("locked one stays")
         << "d" << three << QList<int>{} << 24 << QRect(10, 5, 0, 0) << 1;
     // "to" (2) is not in this view: it moves with the rest all the same.
@@ -192,6 +222,10 @@ void tst_Align::groupMovesAreOneStep() {
             editor->click(w().BTNpos);
         else if (a == "n")
             editor->click(w().MoveN);
+        else if (a == "e")
+            editor->click(w().MoveO);
+        else if (a == "w")
+            editor->click(w().MoveW);
     }
     const QList<QRect> after = rects(w(), members);
     for (int k = 0; k < members.size(); ++k) {
@@ -306,6 +340,20 @@ void tst_Align::rubberBand() {
     QCOMPARE(w().Selector->Tag(), QString::number(active));
 }
 
+void tst_Align::ctrlClickOnTheActiveOne() {
+    select({22, 24, 21}); // log active
+    QTest::mouseClick(&w(), Qt::LeftButton, Qt::ControlModifier,
+                      pic(21)->mapTo(&w(), pic(21)->rect().center()));
+    // Taken out: the one added last before it, win, is the active one now.
+    QCOMPARE(
+        QList<int>(session().selection().members().begin(), session().selection().members().end()),
+        (QList<int>{22, 24}));
+    QCOMPARE(w().Selector->Tag(), QStringLiteral("24"));
+    QCOMPARE(w().Selector->geometry(), pic(24)->geometry());
+    QCOMPARE(w().LBLiniName->text(), QStringLiteral("win"));
+    QCOMPARE(w().txtX->text(), QStringLiteral("180"));
+}
+
 void tst_Align::groupMoveWritesWhatSingleMovesWrite() {
     const auto save = [](Editor& e) {
         QTest::keyClick(e.w().txtX, Qt::Key_S, Qt::ControlModifier);
@@ -330,4 +378,86 @@ void tst_Align::groupMoveWritesWhatSingleMovesWrite() {
 }
 
 QTEST_MAIN(tst_Align)
+// The canvas menu is built when first opened: its snapping entry shows the
+// setting made before, and switches it.
+void tst_Align::snappingEntryFollowsTheSetting() {
+    QVERIFY(!session().snapping()); // the fixture's setting
+    QAction* entry = nullptr;
+    for (QAction* a : session().canvasMenu().actions())
+        if (a->text().startsWith(QStringLiteral("Einrasten")))
+            entry = a;
+    QVERIFY(entry);
+    QVERIFY(!entry->isChecked());
+    entry->trigger();
+    QVERIFY(session().snapping());
+    session().setSnapping(false);
+    QVERIFY(!entry->isChecked());
+    QVERIFY(!session().snapping());
+}
+
+// A drag repaints only what its guides, gaps and labels changed; the window
+// then shows what a whole repaint would: nothing of a mark that went stays
+// behind, and a mark that came is drawn whole.
+void tst_Align::dragRepaintsWhatChanged_data() {
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<QPoint>("step"); // screen pixels per move
+    QTest::newRow("100 %, to the left") << 100 << QPoint(-3, 0);
+    QTest::newRow("100 %, upwards") << 100 << QPoint(0, -5);
+    QTest::newRow("400 %, to the left") << 400 << QPoint(-10, 0);
+}
+
+void tst_Align::dragRepaintsWhatChanged() {
+    QFETCH(int, percent);
+    QFETCH(QPoint, step);
+    session().setSnapping(true);
+    editor->bench().canvas().setPercent(percent);
+    QCoreApplication::processEvents();
+    ui::CanvasView& view = editor->bench().canvas().view();
+    view.setFocus(); // no blinking text cursor
+    QWidget* win = pic(24);
+    view.ensureWidgetVisible(win, 80, 80);
+    QCoreApplication::processEvents();
+    const QRect area(view.mapTo(&w(), QPoint(0, 0)), view.size());
+    int gaps = 0;
+    int guides = 0;
+    const auto shownAsWhole = [&] {
+        QCoreApplication::processEvents();
+        gaps += session().drag().gaps().empty() ? 0 : 1;
+        guides += session().drag().xGuides().size() + session().drag().yGuides().size();
+        const QImage shown = w().screen()->grabWindow(w().winId()).toImage();
+        const QImage whole = w().grab().toImage();
+        // Each guide shows where the canvas area shows the screen (gaps and
+        // labels may lie over it in places).
+        const ui::CanvasSurface& surface = view.surface();
+        const auto guideShown = [&](QPointF from, QPointF step) {
+            for (int i = 0; i <= 32; ++i) {
+                const QPointF at = surface.fromDevice(from + step * i);
+                const QPoint inWindow =
+                    surface.mapTo(&w(), QPoint(int(std::floor(at.x())), int(std::floor(at.y()))));
+                if (area.contains(inWindow) && shown.pixel(inWindow) == qRgb(255, 0, 255))
+                    return true;
+            }
+            return false;
+        };
+        for (double x : session().drag().xGuides())
+            if (!guideShown({x, 0.5}, {0, 10}))
+                return false;
+        for (double y : session().drag().yGuides())
+            if (!guideShown({0.5, y}, {7.5, 0}))
+                return false;
+        return shown.copy(area).convertToFormat(QImage::Format_RGB32) ==
+               whole.copy(area).convertToFormat(QImage::Format_RGB32);
+    };
+    const QPoint start = win->mapTo(&w(), QPoint(win->width() / 2, win->height() / 2));
+    QTest::mousePress(&w(), Qt::LeftButton, {}, start);
+    for (int i = 1; i <= 12; ++i) {
+        QTest::mouseMove(&w(), start + step * i);
+        QVERIFY2(shownAsWhole(), qPrintable(QStringLiteral("step %1").arg(i)));
+    }
+    QTest::mouseRelease(&w(), Qt::LeftButton, {}, start + step * 12);
+    QVERIFY(shownAsWhole());
+    QVERIFY(gaps > 0);
+    QVERIFY(guides > 0);
+}
+
 #include "tst_align.moc"

@@ -1,7 +1,7 @@
 // tessel --check: each kind of mistake in a skin found once, at its exact line, with
 // what the editor does about it.
-#include "skincheck/check.h"
 #include "editorfixture.h"
+#include "skincheck/check.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -40,6 +40,8 @@ class tst_Check : public QObject {
 private slots:
     void findings_data();
     void findings();
+    void inGerman_data();
+    void inGerman();
     void summary();
 };
 
@@ -58,7 +60,7 @@ void tst_Check::findings_data() {
                "[other]\r\nx=abc\r\n"
         << replaced(d, "[log]\r\n", "[log]\r\nvisible= 1\r\n") << QStringList{};
     QTest::newRow("file missing") << m << QByteArray()
-                                  << QStringList{"defaultlt.ini: error: missing"};
+                                  << QStringList{"defaultlt.ini: error: file is missing"};
     QTest::newRow("x no number")
         << replaced(m, "[zoomwin]\r\nx=200", "[zoomwin]\r\nx=abc") << d
         << QStringList{"mapviewlt.ini:2: error: [zoomwin] x=abc is not a number; the editor "
@@ -156,10 +158,56 @@ void tst_Check::findings() {
     QCOMPARE(found, expected);
 }
 
+void tst_Check::inGerman_data() {
+    // The lines of --check for a German locale, with the texts the problem list shows:
+    // every part of a composed text in German, numbers with a decimal comma.
+    QTest::addColumn<QByteArray>("mapview");
+    QTest::addColumn<QByteArray>("defaults");
+    QTest::addColumn<QStringList>("expected");
+
+    const QByteArray m = cleanMapview();
+    const QByteArray d = cleanDefaults();
+    QTest::newRow("file missing") << QByteArray() << d
+                                  << QStringList{"mapviewlt.ini: Fehler: Datei fehlt"};
+    QTest::newRow("out of range with the info bar on, and what the editor does")
+        << replaced(m, "[to]\r\nx=1\r\ny=40", "[to]\r\nx=1\r\ny=-143165580") << d
+        << QStringList{"mapviewlt.ini:13: Fehler: [to] y=-143165580 liegt außerhalb des "
+                       "Wertebereichs bei eingeschalteter Infobar; der Editor setzt das Element "
+                       "an seinen Anfangsplatz"};
+    QTest::newRow("partly outside, two sides, a fraction, a list of views")
+        << m << replaced(d, "x=2\r\ny=164", "x=-2e-1\r\ny=-3")
+        << QStringList{"defaultlt.ini:11: Warnung: [gps] liegt teilweise außerhalb des "
+                       "Bildschirms 240 x 320 in Ansichten 1, 2 und 3 bei ein- und "
+                       "ausgeschalteter Infobar: 0,2 px über den linken Rand hinaus und 3 px "
+                       "über den oberen Rand hinaus"};
+    QTest::newRow("a value holding a place marker stays as written")
+        << replaced(m, "[zoomwin]\r\nx=200", "[zoomwin]\r\nx=%1%2") << d
+        << QStringList{"mapviewlt.ini:2: Fehler: [zoomwin] x=%1%2 ist keine Zahl; der Editor "
+                       "setzt das Element an seinen Anfangsplatz"};
+}
+
+void tst_Check::inGerman() {
+    QFETCH(QByteArray, mapview);
+    QFETCH(QByteArray, defaults);
+    QFETCH(QStringList, expected);
+    QTemporaryDir dir;
+    if (!mapview.isEmpty())
+        writeFile(dir.filePath("mapviewlt.ini"), mapview);
+    writeFile(dir.filePath("defaultlt.ini"), defaults);
+
+    QStringList found;
+    for (const cli::Finding& finding : cli::checkSkin(dir.path()))
+        found << cli::formatFinding(finding, texts::Language::German).remove(dir.path() + "/");
+    QCOMPARE(found, expected);
+}
+
 void tst_Check::summary() {
+    using texts::Language;
     QCOMPARE(cli::summaryLine(0, 0), QStringLiteral("0 errors, 0 warnings"));
     QCOMPARE(cli::summaryLine(1, 1), QStringLiteral("1 error, 1 warning"));
     QCOMPARE(cli::summaryLine(2, 3), QStringLiteral("2 errors, 3 warnings"));
+    QCOMPARE(cli::summaryLine(1, 1, Language::German), QStringLiteral("1 Fehler, 1 Warnung"));
+    QCOMPARE(cli::summaryLine(2, 3, Language::German), QStringLiteral("2 Fehler, 3 Warnungen"));
 }
 
 QTEST_MAIN(tst_Check)

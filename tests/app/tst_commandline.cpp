@@ -1,11 +1,13 @@
 // The command line: what it asks for, the folder it opens at start, and the program's
 // answers from the shell, without a display.
-#include "cli/render.h"
 #include "cli/commandline.h"
-#include "skincheck/rawpath.h"
+#include "cli/qtmessages.h"
+#include "cli/render.h"
 #include "cli/startfolder.h"
 #include "editorfixture.h"
 #include "elements/programstate.h"
+#include "skincheck/rawpath.h"
+#include "translations/texts.h"
 
 #include <QImage>
 #include <QProcess>
@@ -30,15 +32,24 @@ struct Run {
 
 // Runs the program through the shell, where "\0NNN" in an argument stands for the byte NNN
 // (octal), so that names that are no UTF-8 reach it. No display, a platform that would
-// need one, and a font resolution that would scale the pictures. `sizeLimit`: the largest
-// file it may write, in blocks (0: any).
-Run runTessel(const QStringList& arguments, int sizeLimit = 0) {
+// need one, a font resolution that would scale the pictures, and English. `sizeLimit`: the
+// largest file it may write, in blocks (0: any). `changes`: "NAME=VALUE" sets a variable,
+// "-NAME" removes it.
+Run runTessel(const QStringList& arguments, int sizeLimit = 0, const QStringList& changes = {}) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
     env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("QT_FONT_DPI", "192");
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+        env.remove(name);
+    env.insert("LANG", "C.UTF-8");
+    for (const QString& change : changes)
+        if (change.startsWith('-'))
+            env.remove(change.mid(1));
+        else
+            env.insert(change.section('=', 0, 0), change.section('=', 1));
     process.setProcessEnvironment(env);
     const QString script = QStringLiteral(
         "trap '' XFSZ; [ \"$1\" = 0 ] || ulimit -f \"$1\"; bin=$2; shift 2; "
@@ -68,11 +79,13 @@ void makeFolders(const QTemporaryDir& dir) {
         QCOMPARE(::symlink(QFile::encodeName(dir.filePath("skin")) + name, odd + name), 0);
 }
 
+// SKIN, BROKEN and OUT stand for the folders of makeFolders, SAMPLE for the sample skin.
 QStringList withPaths(QStringList arguments, const QTemporaryDir& dir) {
     for (QString& argument : arguments)
         argument.replace("SKIN", dir.filePath("skin"))
             .replace("BROKEN", dir.filePath("broken"))
-            .replace("OUT", dir.filePath("out"));
+            .replace("OUT", dir.filePath("out"))
+            .replace("SAMPLE", qEnvironmentVariable("TESSEL_SOURCE_DIR") + "/skins/sample");
     return arguments;
 }
 
@@ -101,6 +114,9 @@ class tst_CommandLine : public QObject {
 private slots:
     void parse_data();
     void parse();
+    void language_data();
+    void language();
+    void qtMessages();
     void startFolder_data();
     void startFolder();
     void fromTheShell_data();
@@ -108,6 +124,12 @@ private slots:
     void renderTargets_data();
     void renderTargets();
     void renderedAsInTheEditor();
+    void quiet_data();
+    void quiet();
+    void inTheUsersLanguage_data();
+    void inTheUsersLanguage();
+    void renderSaysWhatItDrewFrom_data();
+    void renderSaysWhatItDrewFrom();
 };
 
 void tst_CommandLine::parse_data() {
@@ -120,9 +142,11 @@ void tst_CommandLine::parse_data() {
     QTest::newRow("folder") << QStringList{"skins/a b"} << int(A::Edit) << QByteArray("skins/a b");
     QTest::newRow("folder named like an option")
         << QStringList{"--", "-x"} << int(A::Edit) << QByteArray("-x");
-    // A stray byte, overlong, surrogate, beyond U+10FFFF, cut short; then valid UTF-8.
+    // A stray byte, overlong, surrogate, beyond U+10FFFF, cut short, overlong leads, lone
+    // continuation bytes; then valid UTF-8.
     const char* const odd =
-        "\xFF\xE0\x80\x80\xED\xA0\x80\xF4\x90\x80\x80\xC3/\xC3\xA4\xF0\x9F\x97\xBA";
+        "\xFF\xE0\x80\x80\xED\xA0\x80\xF4\x90\x80\x80\xC3/\xC0\x80\xC1\xBF\x80\xBF/"
+        "\xC3\xA4\xF0\x9F\x97\xBA";
     QTest::newRow("folder named with bytes that are no UTF-8")
         << QStringList{"--check", rawpath::argumentText(odd)} << int(A::Check) << QByteArray(odd);
     QTest::newRow("two folders") << QStringList{"a", "b"} << int(A::UsageError) << QByteArray();
@@ -137,6 +161,10 @@ void tst_CommandLine::parse_data() {
         << render + QStringList{"8"} << int(A::Render) << QByteArray("a");
     QTest::newRow("scale too large")
         << render + QStringList{"9"} << int(A::UsageError) << QByteArray();
+    QTest::newRow("strict render")
+        << render + QStringList{"1", "--strict"} << int(A::Render) << QByteArray("a");
+    QTest::newRow("strict without --render")
+        << QStringList{"--check", "a", "--strict"} << int(A::UsageError) << QByteArray();
 }
 
 void tst_CommandLine::parse() {
@@ -147,6 +175,48 @@ void tst_CommandLine::parse() {
     QCOMPARE(int(command.action), action);
     QCOMPARE(command.folder, folder);
     QCOMPARE(command.error.isEmpty(), action != int(CommandLine::Action::UsageError));
+    QCOMPARE(command.strict,
+             arguments.contains("--strict") && action == int(CommandLine::Action::Render));
+}
+
+void tst_CommandLine::language_data() {
+    QTest::addColumn<QByteArrayList>("variables"); // LC_ALL, LC_MESSAGES, LANG, LANGUAGE
+    QTest::addColumn<bool>("german");
+
+    QTest::newRow("nothing set") << QByteArrayList{"", "", "", ""} << false;
+    QTest::newRow("LANG German") << QByteArrayList{"", "", "de_DE.UTF-8", ""} << true;
+    QTest::newRow("LANG Austrian, no territory") << QByteArrayList{"", "", "de", ""} << true;
+    QTest::newRow("LANG Swedish") << QByteArrayList{"", "", "sv_SE.UTF-8", ""} << false;
+    QTest::newRow("LC_MESSAGES before LANG")
+        << QByteArrayList{"", "de_CH.UTF-8", "en_GB.UTF-8", ""} << true;
+    QTest::newRow("LC_ALL before both")
+        << QByteArrayList{"en_US.UTF-8", "de_DE.UTF-8", "de_DE.UTF-8", ""} << false;
+    QTest::newRow("LC_ALL=C: no LANGUAGE")
+        << QByteArrayList{"C.UTF-8", "", "de_DE.UTF-8", "de"} << false;
+    QTest::newRow("LANGUAGE before the locale")
+        << QByteArrayList{"", "", "en_GB.UTF-8", "de_AT:en"} << true;
+    QTest::newRow("LANGUAGE: the first one Tessel speaks")
+        << QByteArrayList{"", "", "de_DE.UTF-8", "fr:en:de"} << false;
+    QTest::newRow("LANGUAGE of none Tessel speaks: the locale")
+        << QByteArrayList{"", "", "de_DE@euro", "fr:it"} << true;
+}
+
+void tst_CommandLine::language() {
+    QFETCH(QByteArrayList, variables);
+    QFETCH(bool, german);
+    QCOMPARE(texts::languageOf(variables[0], variables[1], variables[2], variables[3]) ==
+                 texts::Language::German,
+             german);
+}
+
+void tst_CommandLine::qtMessages() {
+    // What ends the program or makes it fail is said; Qt's notes are kept back.
+    QCOMPARE(qtmessages::shown(QtFatalMsg, "could not connect to display"),
+             QStringLiteral("tessel: could not connect to display\n"));
+    QCOMPARE(qtmessages::shown(QtCriticalMsg, "no platform plugin"),
+             QStringLiteral("tessel: no platform plugin\n"));
+    for (const QtMsgType type : {QtWarningMsg, QtInfoMsg, QtDebugMsg})
+        QCOMPARE(qtmessages::shown(type, "QStandardPaths: XDG_RUNTIME_DIR not set"), std::nullopt);
 }
 
 void tst_CommandLine::startFolder_data() {
@@ -238,8 +308,8 @@ void tst_CommandLine::fromTheShell_data() {
         << QStringList{"--check", "SKIN\\0377"} << 0 << "0 errors, 5 warnings\n"
         << QString() << none;
     QTest::newRow("check: such a name, missing, as it was given")
-        << QStringList{"--check", "SKIN\\0376\\t"} << 2 << QString()
-        << "skin\\xfe\\x09: no such folder" << none;
+        << QStringList{"--check", "SKIN\\0376\\0300\\0200\\0301\\0277\\0200\\0377\\t"} << 2
+        << QString() << "skin\\xfe\\xc0\\x80\\xc1\\xbf\\x80\\xff\\x09: no such folder" << none;
     QTest::newRow("render, although the platform names a display")
         << QStringList{"--render", "SKIN", "--view", "2", "--scale", "2", "-o", "OUT/v.png"} << 0
         << QString() << QString() << QStringList{"v.png"};
@@ -294,8 +364,10 @@ void tst_CommandLine::renderTargets_data() {
         << 0 << QString() << QByteArrayList{"V-1.BMP", "V-2.BMP", "V-3.BMP"} << QByteArray("BMP");
     QTest::newRow("names that are no UTF-8")
         << QString()
-        << QStringList{"--render", "SKIN\\0377", "--view", "1", "-o", "OUT/o\\0377.png"} << 0 << 0
-        << QString() << QByteArrayList{"o\xFF.png"} << QByteArray("PNG");
+        << QStringList{"--render", "SKIN\\0377", "--view",
+                       "1",        "-o",         "OUT/o\\0377\\0300\\0200\\0301\\0277\\0200.png"}
+        << 0 << 0 << QString() << QByteArrayList{"o\xFF\xC0\x80\xC1\xBF\x80.png"}
+        << QByteArray("PNG");
     QTest::newRow("another format")
         << QString() << QStringList{"--render", "SKIN", "--view", "1", "-o", "OUT/v.jpg"} << 0 << 2
         << "unknown picture format" << QByteArrayList{} << QByteArray();
@@ -360,6 +432,153 @@ void tst_CommandLine::renderedAsInTheEditor() {
     QCOMPARE(
         QImage(file).convertToFormat(QImage::Format_RGB32),
         cli::renderViews(dir.path(), {3}, false, 2).at(0).convertToFormat(QImage::Format_RGB32));
+}
+
+void tst_CommandLine::quiet_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("environment"); // RUNTIME: a private runtime folder
+    QTest::addColumn<QString>("out");
+
+    const QStringList render{"--render", "SAMPLE", "--view", "all", "-o", "OUT/v.png"};
+    const QStringList check{"--check", "SAMPLE"};
+    const QString clean = QStringLiteral("0 errors, 0 warnings\n");
+    QTest::newRow("check, runtime folder")
+        << check << QStringList{"XDG_RUNTIME_DIR=RUNTIME"} << clean;
+    QTest::newRow("check, no runtime folder, no home")
+        << check << QStringList{"-XDG_RUNTIME_DIR", "-HOME"} << clean;
+    QTest::newRow("check in German")
+        << check << QStringList{"LANG=de_DE.UTF-8"} << QStringLiteral("0 Fehler, 0 Warnungen\n");
+    QTest::newRow("render, runtime folder")
+        << render << QStringList{"XDG_RUNTIME_DIR=RUNTIME"} << QString();
+    QTest::newRow("render, no runtime folder")
+        << render << QStringList{"-XDG_RUNTIME_DIR"} << QString();
+    QTest::newRow("render, no home, in German")
+        << render << QStringList{"-HOME", "-XDG_RUNTIME_DIR", "LANG=de_DE.UTF-8"} << QString();
+    QTest::newRow("render, a style Qt does not know")
+        << render << QStringList{"XDG_RUNTIME_DIR=RUNTIME", "QT_STYLE_OVERRIDE=bogus"} << QString();
+}
+
+void tst_CommandLine::quiet() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, environment);
+    QFETCH(QString, out);
+    QTemporaryDir dir;
+    makeFolders(dir);
+    QVERIFY(
+        QDir(dir.path()).mkdir("runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    environment.replaceInStrings("RUNTIME", dir.filePath("runtime"));
+
+    const Run run = runTessel(withPaths(arguments, dir), 0, environment);
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, out);
+    if (arguments.contains("--render"))
+        QCOMPARE(QDir(dir.filePath("out")).entryList(QDir::Files).size(), 3);
+}
+
+void tst_CommandLine::inTheUsersLanguage_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("out"); // lines standard output holds
+    QTest::addColumn<QStringList>("err"); // and standard error
+
+    const QStringList check{"--check", "BROKEN"};
+    QTest::newRow("check, English")
+        << check << QStringList{"LANG=en_GB.UTF-8"} << 1
+        << QStringList{"BROKEN/defaultlt.ini: error: file is missing", "1 error, 5 warnings"}
+        << QStringList{};
+    QTest::newRow("check, German")
+        << check << QStringList{"LANG=de_DE.UTF-8"} << 1
+        << QStringList{"BROKEN/defaultlt.ini: Fehler: Datei fehlt", "1 Fehler, 5 Warnungen"}
+        << QStringList{};
+    QTest::newRow("check, German messages in an English locale")
+        << check << QStringList{"LANG=en_US.UTF-8", "LC_MESSAGES=de_DE.UTF-8"} << 1
+        << QStringList{"1 Fehler, 5 Warnungen"} << QStringList{};
+    QTest::newRow("check, C overrides German")
+        << check << QStringList{"LANG=de_DE.UTF-8", "LANGUAGE=de", "LC_ALL=C"} << 1
+        << QStringList{"1 error, 5 warnings"} << QStringList{};
+    QTest::newRow("check of no folder, German")
+        << QStringList{"--check", "SKIN/gone"} << QStringList{"LANG=de_DE.UTF-8"} << 2
+        << QStringList{} << QStringList{"tessel: SKIN/gone: Ordner nicht gefunden"};
+    QTest::newRow("unknown option, German: Qt's text and ours")
+        << QStringList{"--frobnicate"} << QStringList{"LANG=de_DE.UTF-8"} << 2 << QStringList{}
+        << QStringList{"tessel: Unbekannte Option 'frobnicate'.", "Aufruf: tessel [ORDNER]"};
+    QTest::newRow("render option alone, German")
+        << QStringList{"--check", "SKIN", "--strict"} << QStringList{"LANG=de_DE.UTF-8"} << 2
+        << QStringList{} << QStringList{"tessel: --strict gehört zu --render"};
+    QTest::newRow("render to another format, German")
+        << QStringList{"--render", "SKIN", "--view", "1", "-o", "OUT/v.gif"}
+        << QStringList{"LANG=de_DE.UTF-8"} << 2 << QStringList{}
+        << QStringList{"tessel: OUT/v.gif: unbekanntes Bildformat; der Name muss auf .png oder "
+                       ".bmp enden"};
+    QTest::newRow("help, German") << QStringList{"--help"} << QStringList{"LANG=de_DE.UTF-8"} << 0
+                                  << QStringList{"  ORDNER              Der Skin-Ordner, den der "
+                                                 "Editor öffnen soll."}
+                                  << QStringList{};
+    QTest::newRow("the editor without a display, German")
+        << QStringList{} << QStringList{"LANG=de_DE.UTF-8", "-QT_QPA_PLATFORM"} << 1
+        << QStringList{}
+        << QStringList{"tessel: keine Anzeige gefunden. Starten Sie es unter X, zum Beispiel: "
+                       "xvfb-run -s '-screen 0 1024x768x24' tessel"};
+}
+
+void tst_CommandLine::inTheUsersLanguage() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, environment);
+    QFETCH(int, status);
+    QFETCH(QStringList, out);
+    QFETCH(QStringList, err);
+    QTemporaryDir dir;
+    makeFolders(dir);
+    const Run run = runTessel(withPaths(arguments, dir), 0, environment);
+    QCOMPARE(run.status, status);
+    const auto holds = [&dir](const QString& text, const QStringList& lines) {
+        const QStringList found = text.split('\n');
+        for (const QString& line : withPaths(lines, dir))
+            if (!found.contains(line))
+                return false;
+        return lines.isEmpty() == text.isEmpty();
+    };
+    QVERIFY2(holds(run.out, out), qPrintable(run.out));
+    QVERIFY2(holds(run.err, err), qPrintable(run.err));
+}
+
+void tst_CommandLine::renderSaysWhatItDrewFrom_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("strict");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("written");
+
+    QTest::newRow("warnings") << "SKIN" << false << "C.UTF-8" << 0 << true;
+    QTest::newRow("warnings, strict") << "SKIN" << true << "C.UTF-8" << 0 << true;
+    QTest::newRow("an error") << "BROKEN" << false << "C.UTF-8" << 0 << true;
+    QTest::newRow("an error, strict") << "BROKEN" << true << "C.UTF-8" << 1 << false;
+    QTest::newRow("an error, strict, German") << "BROKEN" << true << "de_DE.UTF-8" << 1 << false;
+}
+
+void tst_CommandLine::renderSaysWhatItDrewFrom() {
+    // The findings on standard error are word for word what --check prints.
+    QFETCH(QString, folder);
+    QFETCH(bool, strict);
+    QFETCH(QString, language);
+    QFETCH(int, status);
+    QFETCH(bool, written);
+    QTemporaryDir dir;
+    makeFolders(dir);
+    const QStringList locale{"LANG=" + language};
+    QStringList render{"--render", folder, "--view", "all", "-o", "OUT/v.bmp"};
+    if (strict)
+        render << "--strict";
+    const Run check = runTessel(withPaths({"--check", folder}, dir), 0, locale);
+    QVERIFY(check.out.count('\n') > 1);
+
+    const Run run = runTessel(withPaths(render, dir), 0, locale);
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(run.err, check.out);
+    QCOMPARE(QDir(dir.filePath("out")).entryList(QDir::Files).size(), written ? 3 : 0);
 }
 
 QTEST_MAIN(tst_CommandLine)

@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QSaveFile>
@@ -76,6 +77,7 @@ private slots:
     void choosingFollowsBothWays();
     void hideAndLock_data();
     void hideAndLock();
+    void rowsGreyedOutsideTheView();
     void problemsFollowTheFiles_data();
     void problemsFollowTheFiles();
     void sampleIsCleanAndSavedUnchanged();
@@ -204,6 +206,25 @@ void tst_Lists::hideAndLock() {
     QCOMPARE(w.Selector->Tag(), QStringLiteral("24"));
 }
 
+void tst_Lists::rowsGreyedOutsideTheView() {
+    Editor editor;
+    load(editor, editor.makeSkin(standardMapview(), standardDefaults()));
+    panels(editor).setElementListOpen(true);
+    const QAbstractItemModel* model = elementTable(editor).model();
+    for (const char* view : {"Kartenansicht 2", "Kartenansicht 3", "Kartenansicht 1"}) {
+        editor.w().ComboAnsicht->setText(view);
+        editor.w().ComboAnsicht_Click();
+        int greyed = 0;
+        for (int i = 0; i < lists::ElementModel::kRows; ++i) {
+            const bool grey = model->index(i, 0).data(Qt::ForegroundRole).isValid();
+            QVERIFY2(grey != editor.w().elementPicture(i)->isVisible(),
+                     qPrintable(QStringLiteral("%1 in %2").arg(Global::elementName(i), view)));
+            greyed += grey;
+        }
+        QVERIFY(greyed > 0);
+    }
+}
+
 void tst_Lists::problemsFollowTheFiles_data() {
     QTest::addColumn<QByteArray>("mapview"); // empty: left out
     QTest::addColumn<QByteArray>("defaults");
@@ -211,19 +232,30 @@ void tst_Lists::problemsFollowTheFiles_data() {
     QTest::addColumn<bool>("opened");   // the list opened by itself at the load
     QTest::addColumn<QString>("about"); // the rows compared: those with this text
     QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QString>("counts"); // the list's title at the end
 
     const QByteArray m = standardMapview();
     const QByteArray d = standardDefaults();
     const QString winNoNumber = QStringLiteral(
         "[win] x=abc ist keine Zahl; der Editor setzt das Element an seinen Anfangsplatz");
-    QTest::newRow("an error opens the list")
-        << m << badWin(d) << "" << true << "[win]" << QStringList{winNoNumber};
+    QTest::newRow("an error opens the list") << m << badWin(d) << "" << true << "[win]"
+                                             << QStringList{winNoNumber} << "1 Fehler, 5 Warnungen";
     QTest::newRow("neither file: the two missing ones")
-        << QByteArray() << QByteArray() << "" << true << "" << QStringList{"fehlt", "fehlt"};
+        << QByteArray() << QByteArray() << "" << true << ""
+        << QStringList{"Datei fehlt", "Datei fehlt"} << "2 Fehler, 0 Warnungen";
     QTest::newRow("the save writes what it warned about")
-        << m << d << "save" << false << "[from]" << QStringList{};
+        << m << d << "save" << false << "[from]" << QStringList{} << "0 Fehler, 2 Warnungen";
     QTest::newRow("a file changed elsewhere is checked at the reload")
-        << m << d << "outside" << false << "[win]" << QStringList{winNoNumber};
+        << m << d << "outside" << false << "[win]" << QStringList{winNoNumber}
+        << "1 Fehler, 5 Warnungen";
+    // The save cannot write the file with the error, and rewrites what it warned about.
+    QTest::newRow("closed by the user: a save leaves it closed, a load opens it")
+        << m << badWin(d) << "close, save, load" << true << "[win]" << QStringList{winNoNumber}
+        << "1 Fehler, 2 Warnungen";
+    QTest::newRow("one of each")
+        << readFile(sampleFolder() + "/mapviewlt.ini").replace("x=0\r\ny=301", "x=5\r\ny=301")
+        << badWin(readFile(sampleFolder() + "/defaultlt.ini")) << "" << true << "[win]"
+        << QStringList{winNoNumber} << "1 Fehler, 1 Warnung";
 }
 
 void tst_Lists::problemsFollowTheFiles() {
@@ -233,6 +265,7 @@ void tst_Lists::problemsFollowTheFiles() {
     QFETCH(bool, opened);
     QFETCH(QString, about);
     QFETCH(QStringList, texts);
+    QFETCH(QString, counts);
     Editor editor;
     const QString skin = editor.makeSkin(mapview, defaults);
     load(editor, skin);
@@ -247,6 +280,17 @@ void tst_Lists::problemsFollowTheFiles() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(badWin(defaults));
         QVERIFY(file.commit());
+    } else if (after == "close, save, load") {
+        QTest::keyClick(&editor.w(), Qt::Key_F7);
+        QVERIFY(QFile::setPermissions(skin + "/defaultlt.ini", QFile::ReadOwner));
+        BoxAnswerer failed("OK");
+        editor.w().BTNSave_Click();
+        QCOMPARE(failed.count, 1);
+        QTRY_VERIFY(!panels(editor).checking());
+        QVERIFY(!found().isEmpty());
+        QVERIFY(!panels(editor).problemListOpen());
+        BoxAnswerer drop("Nein"); // the file not written stays marked as unsaved
+        load(editor, skin);
     }
     QTRY_COMPARE(found(), texts);
     QCOMPARE(panels(editor).problemListOpen(), opened || !texts.isEmpty());
@@ -256,6 +300,7 @@ void tst_Lists::problemsFollowTheFiles() {
     lists::ProblemPanel& list = *panels(editor).problemPanel();
     const auto& findings = panels(editor).findings();
     QCOMPARE(list.model().rowCount(), int(findings.size()));
+    QCOMPARE(list.findChild<QLabel*>()->text(), "Probleme: " + counts);
     for (int i = 0; i < lists::ElementModel::kRows; ++i) {
         const bool has = std::any_of(findings.cbegin(), findings.cend(),
                                      [i](const cli::Finding& f) { return f.element == i; });

@@ -216,7 +216,13 @@ void tst_Menus::snappingRemembered() {
         const Workbench next; // a new start reads it
         QVERIFY(!next.alignment().snapping());
     }
-    aids.snappingAction().trigger(); // the canvas menu's entry
+    QAction* canvasEntry = nullptr; // the canvas menu's entry, which shows the key too
+    for (QAction* a : aids.canvasMenu().actions())
+        if (a->text().startsWith("Einrasten"))
+            canvasEntry = a;
+    QVERIFY(canvasEntry);
+    QCOMPARE(canvasEntry->shortcut(), QKeySequence(Qt::Key_F8));
+    canvasEntry->trigger();
     QVERIFY(aids.snapping());
     QCOMPARE(settings(editor, "Einrasten"), "1");
     QVERIFY(entry(editor, "Ansicht", "Einrasten")->isChecked());

@@ -15,6 +15,15 @@ QString value(const QString& file, const QString& section, const QString& key) {
     return Global::ReadIniValue(file, section, key, QStringLiteral("<none>"));
 }
 
+// Dates the file's last change back: another program wrote it a while ago, and a save has
+// nothing to wait for.
+void writtenAWhileAgo(const QString& path) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-2),
+                             QFileDevice::FileModificationTime));
+}
+
 // Types a value into a box as a user does (the key release applies the boxes).
 void type(QLineEdit* box, const QString& text) {
     box->setFocus();
@@ -52,9 +61,13 @@ private slots:
     void loadWithUnsavedChangesAsks();
     void saveTakesOutsideChanges_data();
     void saveTakesOutsideChanges();
+    void saveWaitsForAFileStillBeingWritten_data();
     void saveWaitsForAFileStillBeingWritten();
     void writeBetweenMergeAndSaveStartsOver();
     void halfFailedSaveKeepsTheMarkOfEachFile();
+    void typedValueIsTakenOnlyWhenHeldExactly_data();
+    void typedValueIsTakenOnlyWhenHeldExactly();
+    void boxShowingTheElementIsNotTakenAgain();
 };
 
 void tst_Save::saveWithoutChangesNormalises() {
@@ -426,6 +439,8 @@ void tst_Save::saveTakesOutsideChanges_data() {
     const QString defaults = "defaultlt.ini", mapview = "mapviewlt.ini";
     QTest::newRow("other element")
         << defaults << "log x 50" << QStringList{"log x 50"} << 21 << QRect(50, 84, 40, 36) << "";
+    QTest::newRow("height of a plain element")
+        << defaults << "log cy 50" << QStringList{"log cy 50"} << 21 << QRect(2, 84, 40, 50) << "";
     QTest::newRow("same element, other key") << defaults << "win x 100" << QStringList{"win x 100"}
                                              << 24 << QRect(100, 23, 41, 35) << "win";
     QTest::newRow("same key: the own value wins")
@@ -455,6 +470,7 @@ void tst_Save::saveTakesOutsideChanges() {
     editor.click(editor.w().MoveS);
     const QStringList c = change.split(' ');
     QVERIFY(Global::WriteIniValue(skin + "/" + file, c[0], c[1], c[2]));
+    writtenAWhileAgo(skin + "/" + file);
     BoxAnswerer box("OK");
     editor.click(editor.w().BTNSave); // at once, before the change is reported
     for (const QString& line : saved) {
@@ -473,7 +489,14 @@ void tst_Save::saveTakesOutsideChanges() {
     QVERIFY(!programState().bChanged);
 }
 
+void tst_Save::saveWaitsForAFileStillBeingWritten_data() {
+    QTest::addColumn<int>("pause"); // ms between the two parts the other program writes
+    QTest::newRow("the rest within the quiet time") << 300;
+    QTest::newRow("the rest after the quiet time") << 700;
+}
+
 void tst_Save::saveWaitsForAFileStillBeingWritten() {
+    QFETCH(int, pause);
     Editor editor;
     const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
     const QString file = skin + "/defaultlt.ini";
@@ -482,7 +505,7 @@ void tst_Save::saveWaitsForAFileStillBeingWritten() {
     const QByteArray next =
         layout({"log:50,84,40,36", "tmc:2,124,40,36", "gps:7,164,39,34", "win:156,22,41,35"});
     {
-        SlowWriter writer(file, next, next.indexOf("[gps]"), 500);
+        SlowWriter writer(file, next, next.indexOf("[gps]"), pause);
         QTRY_VERIFY(writer.partWritten());
         QTest::qWait(100);
         editor.click(editor.w().BTNSave);
@@ -503,9 +526,11 @@ void tst_Save::writeBetweenMergeAndSaveStartsOver() {
     // Another program writes right after the save has merged the files.
     int writes = 0;
     QObject::connect(&editor.w(), &frmMain::saveBegins, &editor.w(), [&] {
-        if (writes++ == 0)
+        if (writes++ == 0) {
             writeFile(file, layout({"log:50,84,40,36", "tmc:2,124,40,36", "gps:2,164,39,34",
                                     "win:156,22,41,35"}));
+            writtenAWhileAgo(file);
+        }
     });
     editor.click(editor.w().BTNSave);
     QCOMPARE(writes, 2); // the save started over once
@@ -534,6 +559,69 @@ void tst_Save::halfFailedSaveKeepsTheMarkOfEachFile() {
     BoxAnswerer question("Nein");
     QVERIFY(editor.w().close());
     QCOMPARE(question.count, 1);
+}
+
+void tst_Save::typedValueIsTakenOnlyWhenHeldExactly_data() {
+    QTest::addColumn<int>("box"); // 0 to 3: X, Y, CX, CY
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("saved"); // the key's value in the file after the save
+    QTest::addColumn<bool>("inexact");  // a number the element itself marks as not taken
+    // win stands at 156,22 41x35; the keys typed on the way are taken when they can be.
+    QTest::newRow("whole pixels") << 0 << "120"
+                                  << "120" << false;
+    QTest::newRow("whole twips") << 0 << "12.4"
+                                 << "12.4" << false;
+    QTest::newRow("half a pixel: 7.5 twips") << 0 << "10.5"
+                                             << "10" << true;
+    QTest::newRow("box would show 1E+08") << 0 << "99999999"
+                                          << "9999999" << true;
+    QTest::newRow("beyond the element's range") << 1 << "3e9"
+                                                << "3" << false;
+    QTest::newRow("no number") << 2 << "abc"
+                               << "41" << false;
+    QTest::newRow("negative size") << 3 << "-5"
+                                   << "35" << false;
+}
+
+void tst_Save::typedValueIsTakenOnlyWhenHeldExactly() {
+    QFETCH(int, box);
+    QFETCH(QString, text);
+    QFETCH(QString, saved);
+    QFETCH(bool, inexact);
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString file = skin + "/defaultlt.ini";
+    editor.load(skin);
+    frmMain& w = editor.w();
+    QLineEdit* boxes[] = {w.txtX, w.txtY, w.txtCX, w.txtCY};
+    const char* keys[] = {"x", "y", "cx", "cy"};
+    type(boxes[box], text);
+    QCOMPARE(boxes[box]->text(), text); // the box keeps what was typed
+    QCOMPARE(boxes[box]->property("notTaken").toString().isEmpty(), !inexact);
+    // Saved with Ctrl+S from the box, twice: its key releases take nothing more.
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClick(boxes[box], Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(value(file, "win", keys[box]), saved);
+        QVERIFY(!programState().bChanged);
+    }
+    // Typing in another box shows the element's value again, without the mark.
+    type(boxes[(box + 1) % 4], "7");
+    QVERIFY(!boxes[box]->property("notTaken").isValid());
+    QCOMPARE(boxes[box]->text(), QStringLiteral("%1").arg(saved));
+}
+
+void tst_Save::boxShowingTheElementIsNotTakenAgain() {
+    Editor editor;
+    // win at x 99999999: the box shows 1E+08, which is not the element's value.
+    const QString skin = editor.makeSkin(
+        standardMapview(),
+        layout({"log:2,84,40,36", "tmc:2,124,40,36", "gps:2,164,39,34", "win:99999999,22,41,35"}));
+    editor.load(skin);
+    QCOMPARE(editor.w().txtX->text(), QStringLiteral("1E+08"));
+    type(editor.w().txtY, "30");
+    editor.click(editor.w().BTNSave);
+    QCOMPARE(value(skin + "/defaultlt.ini", "win", "x"), "99999999");
+    QCOMPARE(value(skin + "/defaultlt.ini", "win", "y"), "30");
 }
 
 QTEST_MAIN(tst_Save)

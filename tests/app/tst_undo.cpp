@@ -1,5 +1,6 @@
 // Undo and redo of layout edits, the Ctrl keys, the title and the element tips.
 #define QTEST_QPA_MOUSE_HANDLING
+#include "app/Global.h"
 #include "editorfixture.h"
 #include "elements/programstate.h"
 #include "extras/session/editsession.h"
@@ -26,7 +27,8 @@ void press(frmMain& w, QKeyCombination keys) {
 
 // Runs a script of user actions, separated by blanks: e n s w a nudge (pad
 // buttons), m the mode button, d a drag of "win", X:, Y:, W: or H: and a text
-// typing into the box X, Y, CX or CY (focus moved there, old text replaced), t Ctrl+Tab, z Ctrl+Z,
+// typing into the box X, Y, CX or CY (focus moved there, old text replaced), t Ctrl+Tab,
+// T Ctrl+Shift+Tab, z Ctrl+Z,
 // r Ctrl+Shift+Z, y Ctrl+Y, S Ctrl+S.
 void run(Editor& editor, const QString& script) {
     frmMain& w = editor.w();
@@ -47,6 +49,8 @@ void run(Editor& editor, const QString& script) {
             QTest::keyClicks(box, action.mid(2));
         } else if (c == 't') {
             press(w, Qt::ControlModifier | Qt::Key_Tab);
+        } else if (c == 'T') {
+            press(w, Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Backtab);
         } else if (c == 'z') {
             press(w, Qt::ControlModifier | Qt::Key_Z);
         } else if (c == 'r') {
@@ -77,6 +81,8 @@ private slots:
     void savedStateClearsTheMark();
     void undoKeepsTheMarkWhileTheCanvasDiffers();
     void loadStartsAFreshHistory();
+    void otherProgramsValuesSurviveUndoAndRedo_data();
+    void otherProgramsValuesSurviveUndoAndRedo();
     void ctrlTabCyclesTheShownElements_data();
     void ctrlTabCyclesTheShownElements();
     void ctrlKeysInOtherWindowsDoNothing_data();
@@ -197,6 +203,70 @@ void tst_Undo::loadStartsAFreshHistory() {
     QCOMPARE(editor.bench().editSession().history().stack().count(), 0);
     QCOMPARE(editor.canvasRect(24), QRect(156, 22, 41, 35));
     QVERIFY(!programState().bChanged);
+}
+
+void tst_Undo::otherProgramsValuesSurviveUndoAndRedo_data() {
+    QTest::addColumn<QString>("before"); // the user's actions before the other program writes
+    QTest::addColumn<QString>("change"); // section, key and value it writes into defaultlt.ini
+    QTest::addColumn<bool>("question");  // merged by "Nein" to the question, else by Ctrl+S
+    QTest::addColumn<QString>("after");  // the user's actions after the merge
+    QTest::addColumn<QRect>("win");      // canvas rectangle of "win" after them
+    QTest::addColumn<bool>("changed");   // the unsaved mark after them
+    QTest::addColumn<QString>("saved");  // x and y of "win" in the file after one more save
+    // win starts at 156,22 41x35; "t e T" moves the info bar first, so that edits stay unsaved.
+    QTest::newRow("undo after Nein")
+        << "s"
+        << "win x 100" << true << "z" << QRect(100, 22, 41, 35) << false << "100 22";
+    QTest::newRow("undo after a save")
+        << "s"
+        << "win x 100" << false << "z" << QRect(100, 22, 41, 35) << true << "100 22";
+    QTest::newRow("redo of a step undone before")
+        << "t e T s z"
+        << "win x 100" << true << "r" << QRect(100, 23, 41, 35) << true << "100 23";
+    QTest::newRow("redo of a key taken since is skipped")
+        << "t e T s z"
+        << "win y 30" << true << "r" << QRect(156, 30, 41, 35) << true << "156 30";
+    // z: "to" back; z: nothing left of win's step, so the info bar's is undone.
+    QTest::newRow("a step with nothing left is passed over")
+        << "t e T s S t t e"
+        << "win y 30" << true << "z z" << QRect(156, 30, 41, 35) << true << "156 30";
+    QTest::newRow("undo of a key taken since is skipped")
+        << "s S t e"
+        << "win y 30" << true << "z z" << QRect(156, 30, 41, 35) << false << "156 30";
+}
+
+void tst_Undo::otherProgramsValuesSurviveUndoAndRedo() {
+    QFETCH(QString, before);
+    QFETCH(QString, change);
+    QFETCH(bool, question);
+    QFETCH(QString, after);
+    QFETCH(QRect, win);
+    QFETCH(bool, changed);
+    QFETCH(QString, saved);
+    Editor editor;
+    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString file = skin + "/defaultlt.ini";
+    editor.load(skin);
+    run(editor, before);
+    const QStringList c = change.split(' ');
+    QVERIFY(Global::WriteIniValue(file, c[0], c[1], c[2]));
+    {
+        BoxAnswerer no("Nein");
+        BoxAnswerer note("OK"); // a save that overrides the other program's change says so
+        if (question)
+            QTRY_COMPARE(no.count, 1);
+        else
+            run(editor, "S");
+    }
+    run(editor, after);
+    QCOMPARE(editor.canvasRect(24), win);
+    QCOMPARE(programState().bChanged, changed);
+    BoxAnswerer note("OK");
+    run(editor, "S");
+    QCOMPARE(note.count, 0); // no value of the user's replaced one of the other program's
+    const QStringList xy = saved.split(' ');
+    QCOMPARE(Global::ReadIniValue(file, "win", "x", 0), xy[0]);
+    QCOMPARE(Global::ReadIniValue(file, "win", "y", 0), xy[1]);
 }
 
 void tst_Undo::ctrlTabCyclesTheShownElements_data() {
@@ -334,11 +404,11 @@ void tst_Undo::tipShowsNameAndValues() {
     Editor editor;
     QLocale::setDefault(QLocale(QLocale::German));
     editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
-    run(editor, "X:10,5");
+    run(editor, "X:10,4");
     QWidget* picture = editor.w().elementPicture(24);
     QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), picture->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(picture, &tip);
-    QCOMPARE(QToolTip::text(), QStringLiteral("win\nX 10,5   Y 22   CX 41   CY 35"));
+    QCOMPARE(QToolTip::text(), QStringLiteral("win\nX 10,4   Y 22   CX 41   CY 35"));
     QLocale::setDefault(QLocale::c());
 }
 

@@ -63,6 +63,18 @@ void checkFirstLook(const Workbench& bench) {
     QVERIFY(!viewOf(w).verticalScrollBar()->isVisible());
 }
 
+// A surface pixel with the grid's line over it.
+QRgb underGrid(QRgb below) {
+    const QRgb line = qPremultiply(qRgba(128, 128, 128, 80));
+    const auto mul = [](uint x, uint a) {
+        uint t = (x & 0xff00ff) * a;
+        t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
+        return t & 0xff00ff;
+    };
+    const uint rest = 255 - qAlpha(line);
+    return line + (mul(below, rest) | (mul(below >> 8, rest) << 8));
+}
+
 } // namespace
 
 class tst_Zoom : public QObject {
@@ -85,6 +97,10 @@ private slots:
     void nothingOverTheControls();
     void remembered_data();
     void remembered();
+    void gridLines_data();
+    void gridLines();
+    void exposedPartsAsTheWhole_data();
+    void exposedPartsAsTheWhole();
 
 private:
     std::unique_ptr<Editor> editor;
@@ -357,3 +373,78 @@ void tst_Zoom::remembered() {
 
 QTEST_MAIN(tst_Zoom)
 #include "tst_zoom.moc"
+
+// The grid at every zoom that draws it: a line at the start of every device
+// pixel inside the frame, none on its outer device pixels or beyond; each
+// exposed rectangle painted on its own shows what the whole repaint shows.
+void tst_Zoom::gridLines_data() {
+    QTest::addColumn<int>("percent");
+    QTest::newRow("400 %") << 400;
+    QTest::newRow("600 %") << 600;
+    QTest::newRow("800 %") << 800;
+}
+
+void tst_Zoom::gridLines() {
+    QFETCH(int, percent);
+    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
+    zoomTo(w(), percent);
+    ui::CanvasSurface& surface = viewOf(w()).surface();
+    const int k = surface.zoom();
+    const QRect frame = surface.frameRect();
+    // The corners of the frame with a device pixel and more around them.
+    for (const QPoint corner : {frame.topLeft(), frame.bottomRight() + QPoint(1, 1)}) {
+        const QRect area(corner - QPoint(3 * k + 1, 3 * k + 1), QSize(7 * k + 3, 7 * k + 3));
+        surface.setGridShown(false);
+        const QImage plain = surface.grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+        surface.setGridShown(true);
+        const QImage grid = surface.grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+        const QRect inside = frame.adjusted(k, k, -k, -k);
+        for (int y = 0; y < area.height(); ++y)
+            for (int x = 0; x < area.width(); ++x) {
+                const QPoint at = area.topLeft() + QPoint(x, y);
+                const bool line = inside.contains(at) &&
+                                  ((at.x() - frame.x()) % k == 0 || (at.y() - frame.y()) % k == 0);
+                const QRgb below = plain.pixel(x, y);
+                if (grid.pixel(x, y) != (line ? underGrid(below) : below))
+                    QFAIL(qPrintable(QStringLiteral("surface pixel %1, %2: %3 (grid line: %4)")
+                                         .arg(at.x())
+                                         .arg(at.y())
+                                         .arg(grid.pixel(x, y), 8, 16)
+                                         .arg(line)));
+            }
+    }
+}
+
+void tst_Zoom::exposedPartsAsTheWhole_data() {
+    QTest::addColumn<int>("percent");
+    QTest::newRow("100 %") << 100;
+    QTest::newRow("400 %") << 400;
+    QTest::newRow("800 %") << 800;
+}
+
+void tst_Zoom::exposedPartsAsTheWhole() {
+    QFETCH(int, percent);
+    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
+    zoomTo(w(), percent);
+    ui::CanvasSurface& surface = viewOf(w()).surface();
+    const QRect frame = surface.frameRect();
+    QImage whole(surface.size(), QImage::Format_RGB32);
+    surface.render(&whole);
+    // Rectangles that start and end inside device pixels and across the
+    // frame's edges, several at once and one by one.
+    const QPoint c = frame.center();
+    const QRect parts[] = {QRect(frame.topLeft() - QPoint(5, 7), QSize(61, 37)),
+                           QRect(c - QPoint(33, 3), QSize(47, 101)),
+                           QRect(c + QPoint(29, 13), QSize(13, 9)),
+                           QRect(frame.bottomRight() - QPoint(41, 21), QSize(59, 31))};
+    QRegion several;
+    for (const QRect& r : parts)
+        several += r;
+    for (const QRegion& exposed : {several, QRegion(parts[1]), QRegion(parts[3])}) {
+        QImage shown(surface.size(), QImage::Format_RGB32);
+        shown.fill(Qt::red);
+        surface.render(&shown, exposed.boundingRect().topLeft(), exposed);
+        for (const QRect& r : exposed)
+            QCOMPARE(shown.copy(r), whole.copy(r));
+    }
+}

@@ -55,11 +55,13 @@ TYPE_AHEAD_PAUSE = 0.6  # longer than the item views' keyboard search interval
 class Editor:
     """One run of the program in a working folder."""
 
-    def __init__(self, x: XSession, tessel: Path, folder: Path, args: tuple[str, ...] = ()):
+    def __init__(self, x: XSession, tessel: Path, folder: Path, args: tuple[str, ...] = (),
+                 unset: tuple[str, ...] = ()):
         self.x = x
         self.folder = folder
         self.log = open(folder / "tessel.log", "ab")
-        self.process = subprocess.Popen([str(tessel), *args], cwd=folder, env=x.env,
+        env = {k: v for k, v in x.env.items() if k not in unset}
+        self.process = subprocess.Popen([str(tessel), *args], cwd=folder, env=env,
                                         stdout=self.log, stderr=subprocess.STDOUT)
         self.window = x.wait_window("Tessel( - .+)?")  # named after the skin once loaded
 
@@ -205,8 +207,8 @@ class Run:
             (work / "Tessel.ini").write_bytes(f"[Directory]\r\nlastDir={skin_copy}\r\n".encode())
         return work, skin_copy
 
-    def start(self, work: Path, *args: str) -> Editor:
-        editor = Editor(self.x, self.tessel, work, args)
+    def start(self, work: Path, *args: str, unset: tuple[str, ...] = ()) -> Editor:
+        editor = Editor(self.x, self.tessel, work, args, unset)
         self.editors.append(editor)
         return editor
 
@@ -227,20 +229,34 @@ class Run:
             self.expect_files(folder, changes)  # names the difference
             raise
 
-    def expect_settings(self, work: Path, folder: Path):
+    def expect_settings(self, work: Path, folder: Path, timeout: float = 5.0):
+        """Waits until Tessel.ini names the folder. The program writes it once the folder
+        dialog has closed, through a new file that replaces the old one: on a busy disk
+        that takes a moment after the dialog is gone."""
         path = work / "Tessel.ini"
-        if not path.exists():
-            raise Failure("Tessel.ini was not written")
-        section, found = None, {}
-        for line in path.read_bytes().decode().splitlines():
-            line = line.strip()
-            if line.startswith("["):
-                section = line.strip("[]")
-            elif "=" in line:
-                key, value = line.split("=", 1)
-                found[(section, key.strip())] = value.strip()
-        if found.get(("Directory", "lastDir")) != str(folder):
-            raise Failure(f"Tessel.ini holds {found}, expected Directory/lastDir = {folder}")
+
+        def remembered():
+            if not path.exists():
+                return None
+            section, found = None, {}
+            for line in path.read_bytes().decode().splitlines():
+                line = line.strip()
+                if line.startswith("["):
+                    section = line.strip("[]")
+                elif "=" in line:
+                    key, value = line.split("=", 1)
+                    found[(section, key.strip())] = value.strip()
+            return found
+
+        try:
+            wait_until(lambda: (remembered() or {}).get(("Directory", "lastDir")) == str(folder),
+                       timeout, "Tessel.ini to name the folder")
+        except Failure:
+            found = remembered()
+            if found is None:
+                raise Failure("Tessel.ini was not written") from None
+            raise Failure(f"Tessel.ini holds {found}, expected Directory/lastDir = {folder}") \
+                from None
 
 
 def first_start_without_settings(run: Run):
@@ -501,6 +517,23 @@ def folder_on_the_command_line(run: Run):
     run.expect_files(folder, None)
 
 
+def nothing_said_on_a_clean_run(run: Run):
+    """Opened on the sample and closed, the window says nothing on standard output or
+    error: with a runtime folder, and without one or a home folder (a cron job, sudo, a
+    container)."""
+    for name, unset in (("runtime", ()), ("bare", ("XDG_RUNTIME_DIR", "HOME"))):
+        work, folder = run.folder(f"quiet-{name}")
+        editor = run.start(work, "skin", unset=unset)
+        run.x.wait_screen(both(frame_around(run.box("win")), view_shown(run.values, 1)), 10,
+                          'view 1 with the frame on "win"')
+        editor.close()
+        editor.wait_exit()
+        said = (work / "tessel.log").read_bytes()
+        if said:
+            raise Failure(f"the window ({'without ' + ' and '.join(unset) if unset else 'as set up'})"
+                          f" said: {said!r}")
+
+
 def keys_undo_and_title(run: Run):
     """The title names the loaded skin and marks unsaved changes; Ctrl+O loads, Ctrl+Z
     and Ctrl+Shift+Z take a drag back and forth with the focus in a box, Ctrl+Tab
@@ -596,6 +629,7 @@ SCENARIOS = [
     view_change_and_close_discard_on_no,
     close_asks_and_saves_on_yes,
     folder_on_the_command_line,
+    nothing_said_on_a_clean_run,
     keys_undo_and_title,
     hidden_remembered_folder_loads_with_return,
     typed_path_loads,

@@ -199,9 +199,14 @@ class XSession:
         return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
 
     def screenshot(self) -> Screenshot:
-        dump = subprocess.run(["xwd", "-root", "-silent"], env=self.env, capture_output=True,
-                              check=True, timeout=20).stdout
-        return Screenshot(dump, self.origin)
+        # xwd now and then fails on a busy machine while windows come and go: try again.
+        for _ in range(3):
+            done = subprocess.run(["xwd", "-root", "-silent"], env=self.env,
+                                  capture_output=True, timeout=20)
+            if done.returncode == 0:
+                return Screenshot(done.stdout, self.origin)
+            time.sleep(0.1)
+        raise Failure(f"xwd failed three times: {done.stderr.decode(errors='replace').strip()}")
 
     def wait_screen(self, check, timeout: float, what: str) -> Screenshot:
         """Takes screenshots until check(shot) holds; gives the last one."""

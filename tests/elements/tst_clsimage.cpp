@@ -251,10 +251,10 @@ void tst_clsImage::typingKeyByKey_data() {
 
     QTest::newRow("C, -5") << "C"
                            << "-5" << 480 - 75 << "-5";
-    QTest::newRow("C, 12.5") << "C"
-                             << "12.5" << 480 + 188 << "12.5";
-    QTest::newRow("German, 12,5") << "de_DE"
-                                  << "12,5" << 480 + 188 << "12,5";
+    QTest::newRow("C, 12.4") << "C"
+                             << "12.4" << 480 + 186 << "12.4";
+    QTest::newRow("German, 12,4") << "de_DE"
+                                  << "12,4" << 480 + 186 << "12,4";
     QTest::newRow("German, -5") << "de_DE"
                                 << "-5" << 480 - 75 << "-5";
 }
