@@ -81,6 +81,12 @@ void zoomTo(frmMain& w, int percent) {
     QCoreApplication::processEvents(); // the window takes its new size
 }
 
+void zoomRows(std::initializer_list<int> percents) {
+    QTest::addColumn<int>("percent");
+    for (const int percent : percents)
+        QTest::addRow("%d %%", percent) << percent;
+}
+
 // --- BoxAnswerer ---------------------------------------------------------------
 
 BoxAnswerer::BoxAnswerer(QString button) : m_button(std::move(button)) {

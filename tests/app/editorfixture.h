@@ -127,5 +127,7 @@ ui::CanvasView& canvasView(frmMain& w);
 int zoomPercent(frmMain& w);
 // Ctrl+Plus until the canvas shows this zoom; the window takes its new size.
 void zoomTo(frmMain& w, int percent);
+// A test table of one column "percent", a row "N %" for each zoom.
+void zoomRows(std::initializer_list<int> percents);
 
 } // namespace fixture

@@ -197,26 +197,20 @@ void tst_Access::boxesSayWhatIsNotTaken_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("why"); // a part of the tip; empty: taken
 
-    QTest::newRow("a number") << 0 << "12"
-                              << "";
-    QTest::newRow("a negative position") << 1 << "-5"
-                                         << "";
-    QTest::newRow("letters") << 0 << "abc"
-                             << "„abc“ ist keine Zahl.";
-    QTest::newRow("two points") << 3 << "1.2.3"
-                                << "keine Zahl";
-    QTest::newRow("emptied") << 1 << ""
-                             << "Kein Wert.";
-    QTest::newRow("negative width") << 2 << "-5"
-                                    << "Die Breite kann nicht negativ sein.";
-    QTest::newRow("negative height") << 3 << "-1"
-                                     << "Die Höhe kann nicht negativ sein.";
-    QTest::newRow("beyond the range") << 0 << "2e8"
-                                      << "größer, als das Element halten kann";
-    QTest::newRow("not held exactly") << 0 << "10.5"
-                                      << "„10.5“ kann das Element nicht genau halten.";
-    QTest::newRow("a width beyond it") << 2 << "150000000"
-                                       << "größer";
+    const QList<std::tuple<const char*, int, const char*, const char*>> rows{
+        {"a number", 0, "12", ""},
+        {"a negative position", 1, "-5", ""},
+        {"letters", 0, "abc", "„abc“ ist keine Zahl."},
+        {"two points", 3, "1.2.3", "keine Zahl"},
+        {"emptied", 1, "", "Kein Wert."},
+        {"negative width", 2, "-5", "Die Breite kann nicht negativ sein."},
+        {"negative height", 3, "-1", "Die Höhe kann nicht negativ sein."},
+        {"beyond the range", 0, "2e8", "größer, als das Element halten kann"},
+        {"not held exactly", 0, "10.5", "„10.5“ kann das Element nicht genau halten."},
+        {"a width beyond it", 2, "150000000", "größer"},
+    };
+    for (const auto& [row, box, text, why] : rows)
+        QTest::newRow(row) << box << text << why;
 }
 
 void tst_Access::boxesSayWhatIsNotTaken() {

@@ -257,10 +257,7 @@ void tst_CanvasFollow::keysKeepTheActiveElementInView() {
 }
 
 void tst_CanvasFollow::selectionFrame_data() {
-    QTest::addColumn<int>("percent");
-    QTest::newRow("100 %") << 100;
-    QTest::newRow("200 %") << 200;
-    QTest::newRow("400 %") << 400;
+    zoomRows({100, 200, 400});
 }
 
 void tst_CanvasFollow::selectionFrame() {

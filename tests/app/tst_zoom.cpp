@@ -368,10 +368,7 @@ QTEST_MAIN(tst_Zoom)
 // pixel inside the frame, none on its outer device pixels or beyond; each
 // exposed rectangle painted on its own shows what the whole repaint shows.
 void tst_Zoom::gridLines_data() {
-    QTest::addColumn<int>("percent");
-    QTest::newRow("400 %") << 400;
-    QTest::newRow("600 %") << 600;
-    QTest::newRow("800 %") << 800;
+    zoomRows({400, 600, 800});
 }
 
 void tst_Zoom::gridLines() {
@@ -404,10 +401,7 @@ void tst_Zoom::gridLines() {
 }
 
 void tst_Zoom::exposedPartsAsTheWhole_data() {
-    QTest::addColumn<int>("percent");
-    QTest::newRow("100 %") << 100;
-    QTest::newRow("400 %") << 400;
-    QTest::newRow("800 %") << 800;
+    zoomRows({100, 400, 800});
 }
 
 void tst_Zoom::exposedPartsAsTheWhole() {
