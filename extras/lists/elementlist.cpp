@@ -9,15 +9,20 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QLabel>
 #include <QPalette>
-#include <QVBoxLayout>
 #include <algorithm>
 
 namespace lists {
 
+namespace {
+
+constexpr const char* kTitles[] = {"Element", "X", "Y", "CX", "CY", "Ausblenden", "Sperren"};
+static_assert(std::size(kTitles) == ElementModel::ColumnCount);
+
+} // namespace
+
 ElementModel::ElementModel(ElementFlags& flags, QObject* parent)
-    : QAbstractTableModel(parent), m_flags(flags) {
+    : TitledModel(kTitles, parent), m_flags(flags) {
     for (int i = 0; i < kRows; ++i)
         m_rows[std::size_t(i)] = read(i);
     connect(&m_flags, &ElementFlags::changed, this, [this](int index) {
@@ -70,10 +75,6 @@ int ElementModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kRows;
 }
 
-int ElementModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
 QVariant ElementModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
@@ -119,13 +120,6 @@ QVariant ElementModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QVariant ElementModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    static const char* const titles[] = {"Element", "X", "Y", "CX", "CY", "Ausblenden", "Sperren"};
-    return section >= 0 && section < ColumnCount ? QString::fromLatin1(titles[section]) : QString();
-}
-
 Qt::ItemFlags ElementModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (index.column() == Hide || index.column() == Lock)
@@ -147,16 +141,12 @@ bool ElementModel::setData(const QModelIndex& index, const QVariant& value, int 
 }
 
 ElementPanel::ElementPanel(ElementFlags& flags, QWidget* parent)
-    : QWidget(parent), m_model(new ElementModel(flags, this)), m_table(new PanelTable(this)) {
-    setObjectName(QStringLiteral("ElementPanel"));
-    auto* title = new QLabel(QStringLiteral("Elemente"), this);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    m_table->setObjectName(QStringLiteral("ElementTable"));
-    m_table->setModel(m_model);
-    QHeaderView* header = m_table->horizontalHeader();
-    const QFontMetrics metrics = m_table->fontMetrics();
+    : ListPanel(QStringLiteral("ElementPanel"), QStringLiteral("ElementTable"), parent),
+      m_model(new ElementModel(flags, this)) {
+    setTitle(QStringLiteral("Elemente"));
+    table().setModel(m_model);
+    QHeaderView* header = table().horizontalHeader();
+    const QFontMetrics metrics = table().fontMetrics();
     const int digits = metrics.horizontalAdvance(QStringLiteral("-0000")) + 6;
     header->resizeSection(ElementModel::Name,
                           metrics.horizontalAdvance(QStringLiteral("schematic2")) + 30);
@@ -164,13 +154,7 @@ ElementPanel::ElementPanel(ElementFlags& flags, QWidget* parent)
         header->resizeSection(c, digits);
     header->resizeSection(ElementModel::Hide,
                           metrics.horizontalAdvance(QStringLiteral("Ausblenden")) + 14);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 4, 4, 4);
-    layout->setSpacing(2);
-    layout->addWidget(title);
-    layout->addWidget(m_table);
-    connect(m_table, &PanelTable::rowChosen, this, &ElementPanel::elementChosen);
-    connect(m_table, &PanelTable::closeRequested, this, &ElementPanel::closeRequested);
+    connect(&table(), &PanelTable::rowChosen, this, &ElementPanel::elementChosen);
 }
 
 } // namespace lists

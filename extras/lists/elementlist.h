@@ -3,19 +3,17 @@
 // when it has a problem, with a check box each to hide and to lock it in the editor.
 #pragma once
 
-#include <QAbstractTableModel>
-#include <QStringList>
-#include <QWidget>
-#include <array>
+#include "extras/lists/listpanel.h"
+#include "extras/lists/titledmodel.h"
 
-class QLabel;
+#include <QStringList>
+#include <array>
 
 namespace lists {
 
 class ElementFlags;
-class PanelTable;
 
-class ElementModel : public QAbstractTableModel {
+class ElementModel : public TitledModel {
     Q_OBJECT
 
 public:
@@ -30,9 +28,7 @@ public:
     void setProblems(const std::array<QStringList, kRows>& problems);
 
     int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
@@ -51,22 +47,16 @@ private:
 };
 
 // The panel: a title and the table.
-class ElementPanel : public QWidget {
+class ElementPanel : public ListPanel {
     Q_OBJECT
 
 public:
     ElementPanel(ElementFlags& flags, QWidget* parent);
 
     ElementModel& model() { return *m_model; }
-    PanelTable& table() { return *m_table; }
-
-signals:
-    void elementChosen(int index);
-    void closeRequested();
 
 private:
     ElementModel* m_model; // owned by the panel, as Qt children are
-    PanelTable* m_table;
 };
 
 } // namespace lists

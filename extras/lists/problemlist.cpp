@@ -5,11 +5,18 @@
 #include <QBrush>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QLabel>
-#include <QVBoxLayout>
 #include <algorithm>
 
 namespace lists {
+
+namespace {
+
+constexpr const char* kTitles[] = {"Art", "Ort", "Meldung"};
+static_assert(std::size(kTitles) == ProblemModel::ColumnCount);
+
+} // namespace
+
+ProblemModel::ProblemModel(QObject* parent) : TitledModel(kTitles, parent) {}
 
 void ProblemModel::setFindings(std::vector<cli::Finding> findings) {
     beginResetModel();
@@ -21,10 +28,6 @@ void ProblemModel::setFindings(std::vector<cli::Finding> findings) {
 
 int ProblemModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(m_findings.size());
-}
-
-int ProblemModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
 }
 
 QVariant ProblemModel::data(const QModelIndex& index, int role) const {
@@ -57,48 +60,29 @@ QVariant ProblemModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QVariant ProblemModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    static const char* const titles[] = {"Art", "Ort", "Meldung"};
-    return section >= 0 && section < ColumnCount ? QString::fromLatin1(titles[section]) : QString();
-}
-
 QString countText(int errors, int warnings) {
     return cli::summaryLine(errors, warnings, texts::Language::German);
 }
 
 ProblemPanel::ProblemPanel(QWidget* parent)
-    : QWidget(parent), m_model(new ProblemModel(this)), m_table(new PanelTable(this)),
-      m_title(new QLabel(this)) {
-    setObjectName(QStringLiteral("ProblemPanel"));
-    QFont bold = m_title->font();
-    bold.setBold(true);
-    m_title->setFont(bold);
-    m_table->setObjectName(QStringLiteral("ProblemTable"));
-    m_table->setModel(m_model);
-    QHeaderView* header = m_table->horizontalHeader();
+    : ListPanel(QStringLiteral("ProblemPanel"), QStringLiteral("ProblemTable"), parent),
+      m_model(new ProblemModel(this)) {
+    table().setModel(m_model);
+    QHeaderView* header = table().horizontalHeader();
     header->resizeSection(ProblemModel::Kind, 60);
     header->resizeSection(ProblemModel::Place, 100);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 4, 4, 4);
-    layout->setSpacing(2);
-    layout->addWidget(m_title);
-    layout->addWidget(m_table);
     setFindings({});
-    connect(m_table, &PanelTable::rowChosen, this, [this](int row) {
+    connect(&table(), &PanelTable::rowChosen, this, [this](int row) {
         const auto& findings = m_model->findings();
         if (row >= 0 && row < int(findings.size()) && findings[std::size_t(row)].element >= 0)
             emit elementChosen(findings[std::size_t(row)].element);
     });
-    connect(m_table, &PanelTable::closeRequested, this, &ProblemPanel::closeRequested);
 }
 
 void ProblemPanel::setFindings(std::vector<cli::Finding> findings) {
     m_model->setFindings(std::move(findings));
     const int errors = m_model->errors();
-    m_title->setText(QStringLiteral("Probleme: ") +
-                     countText(errors, m_model->rowCount() - errors));
+    setTitle(QStringLiteral("Probleme: ") + countText(errors, m_model->rowCount() - errors));
 }
 
 } // namespace lists

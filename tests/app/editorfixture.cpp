@@ -6,6 +6,7 @@
 #include "extras/session/editsession.h"
 #include "folderbrowser/cSHFolder.h"
 #include "platform/shell.h"
+#include "resources/canvasview.h"
 
 #include <QApplication>
 #include <QDir>
@@ -63,6 +64,27 @@ QByteArray standardMapview(int infobarCy) {
 
 QByteArray standardDefaults() {
     return layout({"log:2,84,40,36", "tmc:2,124,40,36", "gps:2,164,39,34", "win:156,22,41,35"});
+}
+
+ui::CanvasView& canvasView(frmMain& w) {
+    return *w.findChild<ui::CanvasView*>();
+}
+
+int zoomPercent(frmMain& w) {
+    return canvasView(w).zoom() * 100;
+}
+
+void zoomTo(frmMain& w, int percent) {
+    for (int i = 0; i < 6 && zoomPercent(w) < percent; ++i)
+        QTest::keyClick(&w, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(zoomPercent(w), percent);
+    QCoreApplication::processEvents(); // the window takes its new size
+}
+
+void zoomRows(std::initializer_list<int> percents) {
+    QTest::addColumn<int>("percent");
+    for (const int percent : percents)
+        QTest::addRow("%d %%", percent) << percent;
 }
 
 // --- BoxAnswerer ---------------------------------------------------------------
@@ -186,6 +208,21 @@ QString Editor::makeSkin(const QByteArray& mapview, const QByteArray& defaults,
     if (!defaults.isEmpty())
         writeFile(folder + "/defaultlt.ini", defaults);
     return folder;
+}
+
+QString Editor::standardSkin(const QString& name) {
+    return makeSkin(standardMapview(), standardDefaults(), name);
+}
+
+QString Editor::loadStandard(const QString& name) {
+    const QString folder = standardSkin(name);
+    load(folder);
+    return folder;
+}
+
+bool Editor::activate() {
+    w().activateWindow();
+    return QTest::qWaitForWindowActive(&w());
 }
 
 void Editor::load(const QString& folder) {

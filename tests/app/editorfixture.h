@@ -16,6 +16,10 @@
 #include <memory>
 #include <thread>
 
+namespace ui {
+class CanvasView;
+}
+
 namespace fixture {
 
 // Files with CRLF line ends from lines joined by "\r\n".
@@ -89,8 +93,14 @@ public:
     // A new skin folder with these layout files (empty: file left out).
     QString makeSkin(const QByteArray& mapview, const QByteArray& defaults,
                      const QString& name = QStringLiteral("skin"));
+    // A new skin folder with the standard test layout.
+    QString standardSkin(const QString& name = QStringLiteral("skin"));
     // Clicks "Laden", selects the folder in the dialog and presses Return.
     void load(const QString& folder);
+    // Loads a new skin folder with the standard test layout and returns the folder.
+    QString loadStandard(const QString& name = QStringLiteral("skin"));
+    // Gives the window the keyboard; false when the window system does not.
+    [[nodiscard]] bool activate();
     // Clicks a control the way a user does.
     void click(QWidget* widget);
     // Drags picture i with the left button from a point to another (pixels
@@ -110,5 +120,14 @@ private:
 // The standard test layout: every element with distinct values.
 QByteArray standardMapview(int infobarCy = 30);
 QByteArray standardDefaults();
+
+// The window's zoomable canvas area.
+ui::CanvasView& canvasView(frmMain& w);
+// The canvas zoom, in percent.
+int zoomPercent(frmMain& w);
+// Ctrl+Plus until the canvas shows this zoom; the window takes its new size.
+void zoomTo(frmMain& w, int percent);
+// A test table of one column "percent", a row "N %" for each zoom.
+void zoomRows(std::initializer_list<int> percents);
 
 } // namespace fixture

@@ -22,12 +22,8 @@ void listen(QAccessibleEvent* event) {
     g_told.emplace_back(event->type(), event->object());
 }
 
-ui::CanvasView& viewOf(frmMain& w) {
-    return *w.findChild<ui::CanvasView*>();
-}
-
 QAccessibleInterface* canvasOf(frmMain& w) {
-    return QAccessible::queryAccessibleInterface(&viewOf(w));
+    return QAccessible::queryAccessibleInterface(&canvasView(w));
 }
 
 void type(QLineEdit* box, const QString& text) {
@@ -102,7 +98,7 @@ void tst_Access::canvasChildren() {
     QCOMPARE(canvas->role(), QAccessible::Canvas);
     QCOMPARE(canvas->childCount(), 0); // nothing loaded
     w().ComboAnsicht->setCurrentIndex(view);
-    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
+    editor->loadStandard();
     if (hidden >= 0)
         editor->bench().listPanels().flags().setHidden(hidden, true);
 
@@ -142,11 +138,10 @@ void tst_Access::activeElementAnnounced_data() {
 
 void tst_Access::activeElementAnnounced() {
     QFETCH(bool, canvasFocused);
-    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
-    w().activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w()));
+    editor->loadStandard();
+    QVERIFY(editor->activate());
     if (canvasFocused)
-        viewOf(w()).setFocus(Qt::TabFocusReason);
+        canvasView(w()).setFocus(Qt::TabFocusReason);
     QCoreApplication::processEvents();
     g_told.clear();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
@@ -163,12 +158,11 @@ void tst_Access::activeElementAnnounced() {
 }
 
 void tst_Access::keyboardOnTheCanvas() {
-    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
-    w().activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w()));
+    editor->loadStandard();
+    QVERIFY(editor->activate());
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(&w(), Qt::Key_Plus, Qt::ControlModifier);
-    ui::CanvasView& view = viewOf(w());
+    ui::CanvasView& view = canvasView(w());
     QWidget* frame = view.findChild<QWidget*>(QStringLiteral("canvasFocusFrame"));
     QVERIFY(frame && !frame->isVisible());
     // By Tab only: from the last control of the form.
@@ -203,33 +197,27 @@ void tst_Access::boxesSayWhatIsNotTaken_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("why"); // a part of the tip; empty: taken
 
-    QTest::newRow("a number") << 0 << "12"
-                              << "";
-    QTest::newRow("a negative position") << 1 << "-5"
-                                         << "";
-    QTest::newRow("letters") << 0 << "abc"
-                             << "„abc“ ist keine Zahl.";
-    QTest::newRow("two points") << 3 << "1.2.3"
-                                << "keine Zahl";
-    QTest::newRow("emptied") << 1 << ""
-                             << "Kein Wert.";
-    QTest::newRow("negative width") << 2 << "-5"
-                                    << "Die Breite kann nicht negativ sein.";
-    QTest::newRow("negative height") << 3 << "-1"
-                                     << "Die Höhe kann nicht negativ sein.";
-    QTest::newRow("beyond the range") << 0 << "2e8"
-                                      << "größer, als das Element halten kann";
-    QTest::newRow("not held exactly") << 0 << "10.5"
-                                      << "„10.5“ kann das Element nicht genau halten.";
-    QTest::newRow("a width beyond it") << 2 << "150000000"
-                                       << "größer";
+    const QList<std::tuple<const char*, int, const char*, const char*>> rows{
+        {"a number", 0, "12", ""},
+        {"a negative position", 1, "-5", ""},
+        {"letters", 0, "abc", "„abc“ ist keine Zahl."},
+        {"two points", 3, "1.2.3", "keine Zahl"},
+        {"emptied", 1, "", "Kein Wert."},
+        {"negative width", 2, "-5", "Die Breite kann nicht negativ sein."},
+        {"negative height", 3, "-1", "Die Höhe kann nicht negativ sein."},
+        {"beyond the range", 0, "2e8", "größer, als das Element halten kann"},
+        {"not held exactly", 0, "10.5", "„10.5“ kann das Element nicht genau halten."},
+        {"a width beyond it", 2, "150000000", "größer"},
+    };
+    for (const auto& [row, box, text, why] : rows)
+        QTest::newRow(row) << box << text << why;
 }
 
 void tst_Access::boxesSayWhatIsNotTaken() {
     QFETCH(int, box);
     QFETCH(QString, text);
     QFETCH(QString, why);
-    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
+    editor->loadStandard();
     ui::TextBox* boxes[] = {w().txtX, w().txtY, w().txtCX, w().txtCY};
     ui::TextBox* b = boxes[box];
     QWidget* red = b->findChild<QWidget*>(QStringLiteral("notTakenFrame"));
@@ -269,7 +257,7 @@ void tst_Access::boxesBeforeTheFirstLoad() {
 }
 
 void tst_Access::elementsOwnVerdict() {
-    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
+    editor->loadStandard();
     // The element may refuse a number it cannot hold exactly, with its reason.
     const QString reason = QStringLiteral("Das Element hält nur ganze Twips.");
     type(w().txtX, "10.4");

@@ -22,19 +22,9 @@ namespace {
 
 constexpr QSize kScreen(1600, 1000);
 
-ui::CanvasView& viewOf(frmMain& w) {
-    return *w.findChild<ui::CanvasView*>();
-}
-
-void zoomTo(frmMain& w, int percent) {
-    for (int i = 0; i < 6 && viewOf(w).zoom() * 100 < percent; ++i)
-        QTest::keyClick(&w, Qt::Key_Plus, Qt::ControlModifier);
-    QCOMPARE(viewOf(w).zoom() * 100, percent);
-}
-
 // The picture lies wholly inside the canvas viewport.
 bool inView(frmMain& w, int index) {
-    QWidget* viewport = viewOf(w).viewport();
+    QWidget* viewport = canvasView(w).viewport();
     QWidget* picture = w.elementPicture(index);
     return viewport->rect().contains(
         QRect(picture->mapTo(viewport, QPoint(0, 0)), picture->size()));
@@ -42,7 +32,7 @@ bool inView(frmMain& w, int index) {
 
 // The device pixel (as a point of 1/8 device pixels) shown at a screen position.
 QPointF deviceAtGlobal(frmMain& w, QPoint global) {
-    ui::CanvasView& view = viewOf(w);
+    ui::CanvasView& view = canvasView(w);
     return view.surface().toDevice(view.surface().mapFromGlobal(global));
 }
 
@@ -93,9 +83,8 @@ private:
 void tst_CanvasFollow::init() {
     QLocale::setDefault(QLocale::c());
     editor = std::make_unique<Editor>();
-    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
-    w().activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w()));
+    editor->loadStandard();
+    QVERIFY(editor->activate());
 }
 
 void tst_CanvasFollow::cleanup() {
@@ -119,7 +108,7 @@ void tst_CanvasFollow::followsTheActiveElement() {
         QCoreApplication::processEvents();
     }
     zoomTo(w(), 800);
-    ui::CanvasView& view = viewOf(w());
+    ui::CanvasView& view = canvasView(w());
     // The far corner: the element is out of view (for the click, all but a corner of it).
     view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum());
     view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
@@ -155,12 +144,12 @@ void tst_CanvasFollow::followsTheActiveElement() {
 
 void tst_CanvasFollow::loadLeavesTheCanvasWhereItIs() {
     zoomTo(w(), 800);
-    ui::CanvasView& view = viewOf(w());
+    ui::CanvasView& view = canvasView(w());
     view.horizontalScrollBar()->setValue(0);
     view.verticalScrollBar()->setValue(0);
     QVERIFY(!inView(w(), 24));
     // A load makes its last element active; the user did not choose it.
-    editor->load(editor->makeSkin(standardMapview(), standardDefaults(), "other"));
+    editor->loadStandard("other");
     QCOMPARE(w().Selector->Tag(), QStringLiteral("24"));
     QCoreApplication::processEvents(); // the check that follows a change of the active element
     QCOMPARE(view.horizontalScrollBar()->value(), 0);
@@ -211,7 +200,7 @@ void tst_CanvasFollow::windowStaysWhereTheUserPutIt() {
             QCOMPARE(frame.top(), grown.y() < 0 ? screen.bottom() + 1 - frame.height() : grown.y());
         }
     }
-    QCOMPARE(viewOf(w()).zoom(), 1);
+    QCOMPARE(canvasView(w()).zoom(), 1);
     QCOMPARE(w().pos(), expected);
 }
 
@@ -239,7 +228,7 @@ void tst_CanvasFollow::wheelKeepsThePixelWhileTheWindowGrows() {
         QTest::keyClick(&w(), Qt::Key_Plus, Qt::ControlModifier);
     w().move(place);
     QCoreApplication::processEvents();
-    ui::CanvasView& view = viewOf(w());
+    ui::CanvasView& view = canvasView(w());
     view.horizontalScrollBar()->setValue(0);
     view.verticalScrollBar()->setValue(0);
     const QPoint global = view.viewport()->mapToGlobal(pointer);
@@ -268,10 +257,7 @@ void tst_CanvasFollow::keysKeepTheActiveElementInView() {
 }
 
 void tst_CanvasFollow::selectionFrame_data() {
-    QTest::addColumn<int>("percent");
-    QTest::newRow("100 %") << 100;
-    QTest::newRow("200 %") << 200;
-    QTest::newRow("400 %") << 400;
+    zoomRows({100, 200, 400});
 }
 
 void tst_CanvasFollow::selectionFrame() {
@@ -279,7 +265,7 @@ void tst_CanvasFollow::selectionFrame() {
     QTest::keyClick(&w(), Qt::Key_Apostrophe, Qt::ControlModifier); // no pixel grid
     zoomTo(w(), percent);
     QCoreApplication::processEvents();
-    ui::CanvasView& view = viewOf(w());
+    ui::CanvasView& view = canvasView(w());
     QCOMPARE(w().Selector->Tag(), QStringLiteral("24")); // win, 156,22 41 x 35
     const QRect element = view.surfaceRect(deviceRect(w(), 24));
     const QImage shown = view.surface().grab().toImage();
@@ -330,7 +316,7 @@ void tst_CanvasFollow::handlesResizeAsTheEdgeZones() {
     zoomTo(w(), 400);
     auto* frame = w().findChild<ui::SelectionFrame*>();
     QWidget& h = frame->handle(ui::SelectionFrame::Handle(handle));
-    viewOf(w()).ensureWidgetVisible(&h, 60, 60);
+    canvasView(w()).ensureWidgetVisible(&h, 60, 60);
     QCoreApplication::processEvents();
     QVERIFY(h.isVisible());
     const QPoint start = h.mapTo(&w(), h.rect().center());

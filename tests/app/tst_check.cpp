@@ -32,6 +32,20 @@ QByteArray replaced(QByteArray text, const QByteArray& from, const QByteArray& t
     return text.replace(from, to);
 }
 
+// The lines of --check for a skin of these files (empty: the file is missing).
+QStringList checked(const QByteArray& mapview, const QByteArray& defaults,
+                    texts::Language language) {
+    QTemporaryDir dir;
+    if (!mapview.isEmpty())
+        writeFile(dir.filePath("mapviewlt.ini"), mapview);
+    if (!defaults.isEmpty())
+        writeFile(dir.filePath("defaultlt.ini"), defaults);
+    QStringList found;
+    for (const cli::Finding& finding : cli::checkSkin(dir.path()))
+        found << cli::formatFinding(finding, language).remove(dir.path() + "/");
+    return found;
+}
+
 } // namespace
 
 class tst_Check : public QObject {
@@ -146,16 +160,7 @@ void tst_Check::findings() {
     QFETCH(QByteArray, mapview);
     QFETCH(QByteArray, defaults);
     QFETCH(QStringList, expected);
-    QTemporaryDir dir;
-    if (!mapview.isEmpty())
-        writeFile(dir.filePath("mapviewlt.ini"), mapview);
-    if (!defaults.isEmpty())
-        writeFile(dir.filePath("defaultlt.ini"), defaults);
-
-    QStringList found;
-    for (const cli::Finding& finding : cli::checkSkin(dir.path()))
-        found << cli::formatFinding(finding).remove(dir.path() + "/");
-    QCOMPARE(found, expected);
+    QCOMPARE(checked(mapview, defaults, texts::Language::English), expected);
 }
 
 void tst_Check::inGerman_data() {
@@ -190,15 +195,7 @@ void tst_Check::inGerman() {
     QFETCH(QByteArray, mapview);
     QFETCH(QByteArray, defaults);
     QFETCH(QStringList, expected);
-    QTemporaryDir dir;
-    if (!mapview.isEmpty())
-        writeFile(dir.filePath("mapviewlt.ini"), mapview);
-    writeFile(dir.filePath("defaultlt.ini"), defaults);
-
-    QStringList found;
-    for (const cli::Finding& finding : cli::checkSkin(dir.path()))
-        found << cli::formatFinding(finding, texts::Language::German).remove(dir.path() + "/");
-    QCOMPARE(found, expected);
+    QCOMPARE(checked(mapview, defaults, texts::Language::German), expected);
 }
 
 void tst_Check::summary() {

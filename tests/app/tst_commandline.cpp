@@ -245,7 +245,7 @@ void tst_CommandLine::startFolder() {
     QFETCH(QString, argument);
     QFETCH(QString, message);
     Editor editor;
-    QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    QString skin = editor.standardSkin();
     if (argument.startsWith(QLatin1String("DEEP"))) {
         const qsizetype target = argument.mid(4).toInt() - qsizetype(sizeof "/mapviewlt.ini" - 1);
         QString deep = editor.workPath();

@@ -96,8 +96,7 @@ void tst_FileWatch::quietReloadKeepsTheActiveElement_data() {
 void tst_FileWatch::quietReloadKeepsTheActiveElement() {
     QFETCH(bool, inPlace);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     QTest::mouseClick(editor.w().elementPicture(21), Qt::LeftButton, {}, QPoint(20, 18));
     BoxAnswerer box("Ja");
     (inPlace ? writeFile : replaceFile)(skin + "/defaultlt.ini", defaultsWithWinAt(100));
@@ -120,8 +119,7 @@ void tst_FileWatch::unsavedChangesAsk() {
     QFETCH(QString, answer);
     QFETCH(bool, undo);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     editor.click(editor.w().MoveS); // win 156,23: unsaved
     BoxAnswerer box(answer);
     const QString file = skin + "/defaultlt.ini";
@@ -160,8 +158,7 @@ void tst_FileWatch::unsavedChangesAsk() {
 
 void tst_FileWatch::bothFilesAskOnce() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     editor.click(editor.w().MoveS);
     BoxAnswerer box("Nein");
     replaceFile(skin + "/mapviewlt.ini", standardMapview(40));
@@ -177,8 +174,7 @@ void tst_FileWatch::bothFilesAskOnce() {
 
 void tst_FileWatch::heldButtonPutsTheQuestionOff() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     editor.click(editor.w().MoveS);
     BoxAnswerer box("Nein");
     const QPoint free(4, 4); // no picture there
@@ -192,8 +188,7 @@ void tst_FileWatch::heldButtonPutsTheQuestionOff() {
 
 void tst_FileWatch::ownSaveTriggersNothing() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     BoxAnswerer box("Ja");
     for (int i = 0; i < 3; ++i) {
         editor.click(editor.w().MoveS);
@@ -211,8 +206,7 @@ void tst_FileWatch::ownSaveTriggersNothing() {
 
 void tst_FileWatch::vanishedFileIsWatchedWhenItReturns() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     QVERIFY(QFile::remove(skin + "/defaultlt.ini"));
     settle(editor);
     QCOMPARE(editor.canvasRect(24), QRect(156, 22, 41, 35)); // no defaults loaded
@@ -232,9 +226,8 @@ void tst_FileWatch::emptiedFileIsLeftAlone_data() {
 void tst_FileWatch::emptiedFileIsLeftAlone() {
     QFETCH(bool, edited);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString skin = editor.loadStandard();
     const QString file = skin + "/defaultlt.ini";
-    editor.load(skin);
     if (edited)
         editor.click(editor.w().MoveS); // win 156,23
     const QList<int> elements{21, 22, 23, 24};
@@ -276,8 +269,7 @@ void tst_FileWatch::writerIsReportedOnceWhenDone() {
     QFETCH(QByteArrayList, writes);
     QFETCH(int, pause);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     QList<QRect> reloaded; // where "win" stood after each reload
     connect(&editor.w(), &frmMain::layoutLoaded, &editor.w(),
             [&] { reloaded << editor.canvasRect(24); });
@@ -360,8 +352,7 @@ void tst_FileWatch::changeThatMovesNothingIsTakenQuietly() {
     QFETCH(QString, how);
     QFETCH(bool, infobar);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     frmMain& w = editor.w();
     if (infobar) {
         QTest::mouseClick(w.elementPicture(1), Qt::LeftButton, {}, QPoint(100, 9));
@@ -401,9 +392,8 @@ void tst_FileWatch::changeThatMovesNothingIsTakenQuietly() {
 
 void tst_FileWatch::missingKeyIsNoMoveToItsDefault() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString skin = editor.loadStandard();
     const QString file = skin + "/defaultlt.ini";
-    editor.load(skin);
     replaceFile(file, defaultsWith(40, 156)); // a first change, reloaded quietly
     QTRY_COMPARE(editor.canvasRect(21).left(), 40);
     editor.click(editor.w().MoveS); // win 156,23: unsaved

@@ -33,8 +33,7 @@ QByteArray defaultsWinOnGps() {
 // Waits for the check of the files that follows.
 void load(Editor& editor, const QString& folder) {
     editor.load(folder);
-    editor.w().activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&editor.w()));
+    QVERIFY(editor.activate());
     QTRY_VERIFY(!editor.bench().listPanels().checking());
 }
 
@@ -105,7 +104,7 @@ void tst_Lists::choosingFollowsBothWays() {
     QFETCH(QString, how);
     QFETCH(int, expected);
     Editor editor;
-    load(editor, editor.makeSkin(standardMapview(), standardDefaults()));
+    load(editor, editor.standardSkin());
     QTest::keyClick(&editor.w(), Qt::Key_F6);
     QVERIFY(panels(editor).elementListOpen());
     lists::PanelTable& table = elementTable(editor);
@@ -208,7 +207,7 @@ void tst_Lists::hideAndLock() {
 
 void tst_Lists::rowsGreyedOutsideTheView() {
     Editor editor;
-    load(editor, editor.makeSkin(standardMapview(), standardDefaults()));
+    load(editor, editor.standardSkin());
     panels(editor).setElementListOpen(true);
     const QAbstractItemModel* model = elementTable(editor).model();
     for (const char* view : {"Kartenansicht 2", "Kartenansicht 3", "Kartenansicht 1"}) {
@@ -413,7 +412,7 @@ void tst_Lists::menuOnlyOnTheBareSurface() {
     QFETCH(QString, where);
     QFETCH(bool, menu);
     Editor editor;
-    load(editor, editor.makeSkin(standardMapview(), standardDefaults()));
+    load(editor, editor.standardSkin());
     frmMain& w = editor.w();
     const QPoint point =
         where == "bare"  ? QPoint(300, 200)

@@ -56,7 +56,7 @@ void tst_Load::viewsShowTheirElements() {
     QFETCH(int, view);
     QFETCH(QList<int>, shown);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString skin = editor.standardSkin();
     editor.w().ComboAnsicht->setCurrentIndex(view);
     editor.load(skin);
     QCOMPARE(programState().CurrentView, view);
@@ -132,7 +132,7 @@ void tst_Load::routeinfoKeepsItsBottom() {
 
 void tst_Load::afterLoadWinIsSelected() {
     Editor editor;
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     frmMain& w = editor.w();
     QCOMPARE(w.Selector->Tag(), QStringLiteral("24"));
     QCOMPARE(w.Selector->geometry(), w.elementPicture(24)->geometry());
@@ -145,8 +145,7 @@ void tst_Load::afterLoadWinIsSelected() {
 
 void tst_Load::fromTakesTheDummysLeftEdge() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     QCOMPARE(editor.canvasRect(3).left(), 62); // smalldummy's x in view 0
     editor.w().ComboAnsicht->setCurrentIndex(2);
     editor.w().ComboAnsicht_Click();
@@ -164,8 +163,7 @@ void tst_Load::rootFolderGetsNoSecondSeparator() {
 
 void tst_Load::sameFolderTwice() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     std::vector<const clsImage*> first;
     std::vector<QRect> rects;
     for (int i = 0; i < 25; ++i) {
@@ -275,7 +273,7 @@ void tst_Load::unusableValueTakesTheStartingPlace() {
             alone << editor.canvasRect(i);
     }
     Editor editor;
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults(), "first"));
+    editor.loadStandard("first");
     editor.load(editor.makeSkin(standardMapview(), second));
     for (int i = 0; i < kElementCount; ++i)
         QCOMPARE(editor.canvasRect(i), alone[i]);

@@ -190,7 +190,7 @@ void tst_Menus::keysActOnceEach() {
     QFETCH(int, modifiers);
     Editor editor;
     frmMain& w = editor.w();
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     int saves = 0;
     connect(&w, &frmMain::filesWritten, this, [&saves] { ++saves; });
     align::AlignSession& aids = editor.bench().alignment();
@@ -203,9 +203,8 @@ void tst_Menus::keysActOnceEach() {
     QCOMPARE(w.txtX->hasSelectedText(), key == Qt::Key_A);
     if (key == Qt::Key_A) {
         QCOMPARE(int(aids.selection().size()), 1);
-        w.activateWindow(); // the folder dialog had it
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.BTNSave->setFocus(); // elsewhere it selects the elements
+        QVERIFY(editor.activate()); // the folder dialog had it
+        w.BTNSave->setFocus();      // elsewhere it selects the elements
         QTest::keyClick(w.BTNSave, Qt::Key_A, Qt::ControlModifier);
     }
     QCoreApplication::processEvents();
@@ -237,7 +236,7 @@ void tst_Menus::menuByKeyboard() {
     QCOMPARE(ok.count, 1);
     QCOMPARE(ok.title, QStringLiteral("Über Tessel"));
     QVERIFY(ok.text.startsWith("Tessel v1.1"));
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     QTest::keyClick(w.txtX, Qt::Key_Up);
     BoxAnswerer cancel("Abbrechen");
     entry(editor, "Datei", "Beenden")->trigger();
@@ -273,7 +272,7 @@ void tst_Menus::recentFolders() {
     frmMain& w = editor.w();
     QStringList folders;
     for (int i = 0; i < 7; ++i) {
-        folders << editor.makeSkin(standardMapview(), standardDefaults(), QString("skin%1").arg(i));
+        folders << editor.standardSkin(QString("skin%1").arg(i));
         editor.load(folders.last());
     }
     editor.load(folders[5]); // again: moves to the top
@@ -350,7 +349,7 @@ void tst_Menus::keySheetListsTheReadmesKeys() {
 void tst_Menus::zoomToSelectionCentresIt() {
     Editor editor;
     frmMain& w = editor.w();
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     // log (2, 84, 40 x 36), tmc and gps (2, 164, 39 x 34): 40 x 114 together.
     QTest::mouseClick(w.elementPicture(21), Qt::LeftButton);
     QTest::mouseClick(w.elementPicture(22), Qt::LeftButton, Qt::ControlModifier);
@@ -377,8 +376,7 @@ void tst_Menus::statusBar() {
     status::StatusLine& line = editor.bench().statusLine();
     QCOMPARE(line.selectionText(), QStringLiteral("Kein Element aktiv"));
     QCOMPARE(line.zoomText(), QStringLiteral("Zoom: 100 %"));
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     QTRY_COMPARE(line.selectionText(), QStringLiteral("Aktiv: win"));
 
     // The pointer in device pixels: over "log" (2, 84), on the margin, off the canvas.

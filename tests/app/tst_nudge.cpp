@@ -76,7 +76,7 @@ void tst_Nudge::nudgeTable() {
     QFETCH(QString, button);
     QFETCH(QStringList, after);
     Editor editor;
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     for (int i = 0; i < mode; ++i)
         editor.click(editor.w().BTNpos);
     editor.click(editor.w().findChild<QWidget*>(button));
@@ -103,7 +103,7 @@ void tst_Nudge::arrowKeysActLikeTheButtons() {
     QFETCH(int, modifiers);
     QFETCH(QPoint, topLeft);
     Editor editor;
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     // From a button with the focus: the key reaches the window's preview.
     editor.w().BTNSave->setFocus();
     QTest::keyClick(editor.w().BTNSave, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -112,7 +112,7 @@ void tst_Nudge::arrowKeysActLikeTheButtons() {
 
 void tst_Nudge::arrowKeyInABoxStepsOnce() {
     Editor editor;
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     frmMain& w = editor.w();
     w.txtCX->setFocus();
     QTest::keyClick(w.txtCX, Qt::Key_Left);
@@ -144,7 +144,7 @@ void tst_Nudge::fractionsStepByOne() {
     QFETCH(QString, after);
     QLocale::setDefault(QLocale(locale));
     Editor editor;
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     editor.w().txtX->setText(typed);
     editor.click(editor.w().MoveO);
     QCOMPARE(editor.w().txtX->Text(), after);
@@ -161,7 +161,7 @@ void tst_Nudge::nothingBeforeTheFirstLoad() {
 
 void tst_Nudge::boxWithoutNumberIsSkipped() {
     Editor editor;
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     for (int i = 0; i < 2; ++i)
         editor.click(editor.w().BTNpos); // "scale-": Right changes x and cx
     editor.w().txtX->setText(QStringLiteral("links"));
@@ -185,7 +185,7 @@ void tst_Nudge::shrinkingBelowZeroIsRefused() {
 
 void tst_Nudge::tagWithoutNumberDoesNothing() {
     Editor editor;
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     editor.w().Selector->setTag(QStringLiteral("x"));
     editor.click(editor.w().MoveN);
     QCOMPARE(boxes(editor.w()), QStringList({"156", "22", "41", "35"}));

@@ -37,7 +37,7 @@ void tst_Render::sameAsTheCanvas() {
     QImage rendered;
     Editor editor;
     // The skin has an element partly off the canvas and one under another.
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString skin = editor.standardSkin();
     {
         // The render uses a main window of its own; the editor's comes after it.
         const QString work = QDir::currentPath();

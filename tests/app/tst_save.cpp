@@ -163,9 +163,8 @@ void tst_Save::savesEveryElementInEveryView() {
 
 void tst_Save::twoViewsSavedOneAfterTheOther() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString skin = editor.loadStandard();
     const QString file = skin + "/mapviewlt.ini";
-    editor.load(skin);
     type(editor.w().txtX, "100"); // win, a key release applies and marks it
     editor.click(editor.w().BTNSave);
     QCOMPARE(value(skin + "/defaultlt.ini", "win", "x"), "100");
@@ -194,8 +193,7 @@ void tst_Save::shiftIsAddedBack() {
 
 void tst_Save::negativePositionsAfterDraggingOff() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     editor.drag(21, QPoint(20, 18), QPoint(-30, -100));
     editor.click(editor.w().BTNSave);
     QCOMPARE(value(skin + "/defaultlt.ini", "log", "x"), "-48");
@@ -205,8 +203,7 @@ void tst_Save::negativePositionsAfterDraggingOff() {
 void tst_Save::fractionsInTheUsersNumberFormat() {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     type(editor.w().txtX, "12,4"); // 186 twips: a whole number of twips
     type(editor.w().txtCX, "1000");
     editor.click(editor.w().BTNSave);
@@ -223,7 +220,7 @@ void tst_Save::questionOnViewChange_data() {
 void tst_Save::questionOnViewChange() {
     QFETCH(QString, answer);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString skin = editor.standardSkin();
     const QByteArray before = readFile(skin + "/defaultlt.ini");
     editor.load(skin);
     editor.drag(24, QPoint(20, 18), QPoint(30, 28));
@@ -247,8 +244,7 @@ void tst_Save::questionOnViewChange() {
 
 void tst_Save::noQuestionWithoutChanges() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     BoxAnswerer box("Ja");
     editor.w().ComboAnsicht->setCurrentIndex(2);
     editor.w().ComboAnsicht_Click();
@@ -272,8 +268,7 @@ void tst_Save::checkBoxAsksAndReloads() {
 
 void tst_Save::typedValuesCountAsChanges() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     type(editor.w().txtCY, "50");
     QVERIFY(programState().bChanged);
     BoxAnswerer box("Ja");
@@ -292,7 +287,7 @@ void tst_Save::closingAsksWhileTheWindowIsShown_data() {
 void tst_Save::closingAsksWhileTheWindowIsShown() {
     QFETCH(QString, answer);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString skin = editor.standardSkin();
     const QByteArray before = readFile(skin + "/defaultlt.ini");
     editor.load(skin);
     QTest::keyClick(editor.w().txtX, Qt::Key_Down);
@@ -311,8 +306,7 @@ void tst_Save::closingAsksWhileTheWindowIsShown() {
 
 void tst_Save::failedSaveIsReported() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     QTest::keyClick(editor.w().txtX, Qt::Key_Left);
     QVERIFY(QDir(skin).removeRecursively()); // the folder is gone
 
@@ -351,8 +345,7 @@ void tst_Save::failedSaveIsReported() {
 
 void tst_Save::failedSaveOnCloseKeepsTheWindow() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     QTest::keyClick(editor.w().txtX, Qt::Key_Left);
     QVERIFY(QDir(skin).removeRecursively());
     {
@@ -370,7 +363,7 @@ void tst_Save::failedSaveOnCloseKeepsTheWindow() {
 void tst_Save::keyThatCannotBeComputedFailsTheSave() {
     Editor editor;
     // The shift of the elements under the info bar, cy - 2, leaves the 32-bit range.
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString skin = editor.standardSkin();
     const QString file = skin + "/mapviewlt.ini";
     writeFile(file, layout({"infobar:0,283,240,-2147483648", "to:1,40,238,18"}));
     editor.w().ChkInfobar->setValue(1);
@@ -411,8 +404,8 @@ void tst_Save::loadWithUnsavedChangesAsks_data() {
 void tst_Save::loadWithUnsavedChangesAsks() {
     QFETCH(QString, answer);
     Editor editor;
-    const QString first = editor.makeSkin(standardMapview(), standardDefaults(), "first");
-    const QString second = editor.makeSkin(standardMapview(), standardDefaults(), "second");
+    const QString first = editor.standardSkin("first");
+    const QString second = editor.standardSkin("second");
     const QByteArray before = readFile(first + "/defaultlt.ini");
     editor.load(first);
     QTest::keyClick(editor.w().txtX, Qt::Key_Right);
@@ -465,8 +458,7 @@ void tst_Save::saveTakesOutsideChanges() {
     QFETCH(QRect, canvas);
     QFETCH(QString, hint);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     editor.click(editor.w().MoveS);
     const QStringList c = change.split(' ');
     QVERIFY(Global::WriteIniValue(skin + "/" + file, c[0], c[1], c[2]));
@@ -498,9 +490,8 @@ void tst_Save::saveWaitsForAFileStillBeingWritten_data() {
 void tst_Save::saveWaitsForAFileStillBeingWritten() {
     QFETCH(int, pause);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString skin = editor.loadStandard();
     const QString file = skin + "/defaultlt.ini";
-    editor.load(skin);
     editor.click(editor.w().MoveS);
     const QByteArray next =
         layout({"log:50,84,40,36", "tmc:2,124,40,36", "gps:7,164,39,34", "win:156,22,41,35"});
@@ -519,9 +510,8 @@ void tst_Save::saveWaitsForAFileStillBeingWritten() {
 
 void tst_Save::writeBetweenMergeAndSaveStartsOver() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString skin = editor.loadStandard();
     const QString file = skin + "/defaultlt.ini";
-    editor.load(skin);
     editor.click(editor.w().MoveS);
     // Another program writes right after the save has merged the files.
     int writes = 0;
@@ -541,7 +531,7 @@ void tst_Save::writeBetweenMergeAndSaveStartsOver() {
 
 void tst_Save::halfFailedSaveKeepsTheMarkOfEachFile() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString skin = editor.standardSkin();
     QVERIFY(QFile::setPermissions(skin + "/defaultlt.ini", QFile::ReadOwner));
     editor.load(skin);
     QTest::mouseClick(editor.w().elementPicture(17), Qt::LeftButton, {}, QPoint(20, 17)); // info
@@ -589,9 +579,8 @@ void tst_Save::typedValueIsTakenOnlyWhenHeldExactly() {
     QFETCH(QString, saved);
     QFETCH(bool, inexact);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString skin = editor.loadStandard();
     const QString file = skin + "/defaultlt.ini";
-    editor.load(skin);
     frmMain& w = editor.w();
     QLineEdit* boxes[] = {w.txtX, w.txtY, w.txtCX, w.txtCY};
     const char* keys[] = {"x", "y", "cx", "cy"};

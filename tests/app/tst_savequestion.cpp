@@ -30,8 +30,8 @@ void tst_SaveQuestion::threeAnswers() {
     QFETCH(QString, answer);
     Editor editor;
     frmMain& w = editor.w();
-    const QString first = editor.makeSkin(standardMapview(), standardDefaults(), "first");
-    const QString second = editor.makeSkin(standardMapview(), standardDefaults(), "second");
+    const QString first = editor.standardSkin("first");
+    const QString second = editor.standardSkin("second");
     const QByteArray before = readFile(first + "/defaultlt.ini");
     editor.load(first);
     QTest::keyClick(w.txtX, Qt::Key_Right); // "win" one pixel right: unsaved

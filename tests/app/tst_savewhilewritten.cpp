@@ -61,9 +61,8 @@ void tst_SaveWhileWritten::saveWaitsForTheRest() {
     QFETCH(int, cutAfter);
     QFETCH(int, pauseMs);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString skin = editor.loadStandard();
     const QString file = skin + "/defaultlt.ini";
-    editor.load(skin);
     editor.click(editor.w().MoveS); // win 156,23
     const QByteArray next = head + othersDefaults();
     {
@@ -98,7 +97,7 @@ void tst_SaveWhileWritten::busyFileIsNotReplaced() {
     QFETCH(bool, afterEachMerge);
     QFETCH(QString, why);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString skin = editor.standardSkin();
     const QString file = skin + "/defaultlt.ini";
     const QByteArray mapview = readFile(skin + "/mapviewlt.ini");
     editor.load(skin);

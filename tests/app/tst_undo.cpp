@@ -126,7 +126,7 @@ void tst_Undo::steps() {
     QFETCH(QString, active);
     QFETCH(bool, changed);
     Editor editor;
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     run(editor, script);
     QCOMPARE(editor.bench().editSession().history().stack().count(), steps);
     QCOMPARE(editor.canvasRect(24), win);
@@ -139,7 +139,7 @@ void tst_Undo::steps() {
 
 void tst_Undo::typedAwayAndBackLeavesNoStep() {
     Editor editor;
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     run(editor, "X:100 X:156"); // one box, the focus stays: one run of typing
     QCOMPARE(editor.bench().editSession().history().stack().count(), 0);
     QCOMPARE(editor.canvasRect(24), QRect(156, 22, 41, 35));
@@ -147,7 +147,7 @@ void tst_Undo::typedAwayAndBackLeavesNoStep() {
 
 void tst_Undo::fromAndItsDummyAreOneStep() {
     Editor editor;
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     const QRect from = editor.canvasRect(3), dummy = editor.canvasRect(20);
     editor.drag(3, QPoint(20, 9), QPoint(30, 9));
     QCOMPARE(editor.canvasRect(20).left(), from.left() + 10);
@@ -159,8 +159,7 @@ void tst_Undo::fromAndItsDummyAreOneStep() {
 
 void tst_Undo::savedStateClearsTheMark() {
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     run(editor, "e S m e");
     QVERIFY(programState().bChanged);
     run(editor, "z");
@@ -173,7 +172,7 @@ void tst_Undo::savedStateClearsTheMark() {
 
 void tst_Undo::undoKeepsTheMarkWhileTheCanvasDiffers() {
     Editor editor;
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     const QRect dummy = editor.canvasRect(20);
     editor.click(editor.w().elementPicture(3));
     run(editor, "X:20");
@@ -191,7 +190,7 @@ void tst_Undo::undoKeepsTheMarkWhileTheCanvasDiffers() {
 
 void tst_Undo::loadStartsAFreshHistory() {
     Editor editor;
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     run(editor, "e e");
     {
         BoxAnswerer box("Nein");
@@ -244,9 +243,8 @@ void tst_Undo::otherProgramsValuesSurviveUndoAndRedo() {
     QFETCH(bool, changed);
     QFETCH(QString, saved);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
+    const QString skin = editor.loadStandard();
     const QString file = skin + "/defaultlt.ini";
-    editor.load(skin);
     run(editor, before);
     const QStringList c = change.split(' ');
     QVERIFY(Global::WriteIniValue(file, c[0], c[1], c[2]));
@@ -286,7 +284,7 @@ void tst_Undo::ctrlTabCyclesTheShownElements() {
     QFETCH(QStringList, tags);
     Editor editor;
     editor.w().ComboAnsicht->setCurrentIndex(view);
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     editor.w().txtCY->setFocus();
     QList<QRect> before;
     for (int i = 0; i < kElementCount; ++i)
@@ -318,8 +316,7 @@ void tst_Undo::ctrlKeysInOtherWindowsDoNothing() {
     QFETCH(bool, folderDialog);
     QFETCH(int, key);
     Editor editor;
-    const QString skin = editor.makeSkin(standardMapview(), standardDefaults());
-    editor.load(skin);
+    const QString skin = editor.loadStandard();
     run(editor, "e"); // unsaved
     const QByteArray before = readFile(skin + "/defaultlt.ini");
 
@@ -372,7 +369,7 @@ void tst_Undo::ctrlKeysInOtherWindowsDoNothing() {
 void tst_Undo::titleNamesTheSkin() {
     Editor editor;
     QCOMPARE(editor.w().windowTitle(), QStringLiteral("Tessel"));
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults(), "Nacht [*] 2"));
+    editor.loadStandard("Nacht [*] 2");
     QCOMPARE(editor.w().windowTitle(), QStringLiteral("Tessel - Nacht [*][*] 2[*]"));
     QVERIFY(!editor.w().isWindowModified());
     run(editor, "e");
@@ -403,7 +400,7 @@ void tst_Undo::titleOfAFolder() {
 void tst_Undo::tipShowsNameAndValues() {
     Editor editor;
     QLocale::setDefault(QLocale(QLocale::German));
-    editor.load(editor.makeSkin(standardMapview(), standardDefaults()));
+    editor.loadStandard();
     run(editor, "X:10,4");
     QWidget* picture = editor.w().elementPicture(24);
     QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), picture->mapToGlobal(QPoint(5, 5)));

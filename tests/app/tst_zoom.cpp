@@ -13,21 +13,6 @@ using namespace fixture;
 
 namespace {
 
-ui::CanvasView& viewOf(frmMain& w) {
-    return *w.findChild<ui::CanvasView*>();
-}
-
-int percentOf(frmMain& w) {
-    return viewOf(w).zoom() * 100;
-}
-
-void zoomTo(frmMain& w, int percent) {
-    for (int i = 0; i < 6 && percentOf(w) < percent; ++i)
-        QTest::keyClick(&w, Qt::Key_Plus, Qt::ControlModifier);
-    QCOMPARE(percentOf(w), percent);
-    QCoreApplication::processEvents(); // the window takes its new size
-}
-
 // Keys as letters: + Ctrl+Plus, = Ctrl+=, - Ctrl+Minus, 0 Ctrl+0, g Ctrl+'.
 void pressKeys(QWidget* target, const QString& keys) {
     const Qt::Key key[] = {Qt::Key_Plus, Qt::Key_Equal, Qt::Key_Minus, Qt::Key_0,
@@ -38,7 +23,7 @@ void pressKeys(QWidget* target, const QString& keys) {
 
 // The device pixel under a viewport position.
 QPoint deviceAt(frmMain& w, QPoint viewport) {
-    ui::CanvasView& view = viewOf(w);
+    ui::CanvasView& view = canvasView(w);
     const QPoint scrolled(view.horizontalScrollBar()->value(), view.verticalScrollBar()->value());
     const QPointF device = view.surface().toDevice(QPointF(viewport + scrolled));
     return QPoint(int(std::floor(device.x())), int(std::floor(device.y())));
@@ -59,8 +44,8 @@ void checkFirstLook(const Workbench& bench) {
                      QRect(int(geometry->Left()) / 15, int(geometry->Top()) / 15,
                            int(geometry->Width()) / 15, int(geometry->Height()) / 15));
     QCOMPARE(checked, 49);
-    QVERIFY(!viewOf(w).horizontalScrollBar()->isVisible());
-    QVERIFY(!viewOf(w).verticalScrollBar()->isVisible());
+    QVERIFY(!canvasView(w).horizontalScrollBar()->isVisible());
+    QVERIFY(!canvasView(w).verticalScrollBar()->isVisible());
 }
 
 // A surface pixel with the grid's line over it.
@@ -105,6 +90,12 @@ private slots:
 private:
     std::unique_ptr<Editor> editor;
     frmMain& w() { return editor->w(); }
+    // The canvas of the standard skin at this zoom.
+    ui::CanvasSurface& loadedAt(int percent) {
+        editor->loadStandard();
+        zoomTo(w(), percent);
+        return canvasView(w()).surface();
+    }
 };
 
 void tst_Zoom::init() {
@@ -136,12 +127,12 @@ void tst_Zoom::keys() {
     QFETCH(QString, keys);
     QFETCH(int, percent);
 
-    editor->load(editor->makeSkin(standardMapview(), standardDefaults(), "sample"));
+    editor->loadStandard("sample");
     w().MoveO_Click(); // unsaved
     const QString box = w().txtX->text();
     w().txtX->setFocus();
     pressKeys(inBox ? static_cast<QWidget*>(w().txtX) : &w(), keys);
-    QCOMPARE(percentOf(w()), percent);
+    QCOMPARE(zoomPercent(w()), percent);
     QCOMPARE(w().txtX->text(), box); // the keys never reach the box
     const QString title = percent == 100 ? QStringLiteral("Tessel - sample*")
                                          : QStringLiteral("Tessel - sample* (%1 %)").arg(percent);
@@ -173,7 +164,7 @@ void tst_Zoom::wheelKeepsThePixelUnderThePointer() {
 
     pressKeys(&w(), start);
     QCoreApplication::processEvents();
-    QWidget* viewport = viewOf(w()).viewport();
+    QWidget* viewport = canvasView(w()).viewport();
     const QPoint before = deviceAt(w(), pointer);
     for (int i = 0; i < std::abs(notches); ++i) {
         QWheelEvent wheel(pointer, viewport->mapToGlobal(pointer), {},
@@ -181,7 +172,7 @@ void tst_Zoom::wheelKeepsThePixelUnderThePointer() {
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(viewport, &wheel);
     }
-    QCOMPARE(percentOf(w()), percent);
+    QCOMPARE(zoomPercent(w()), percent);
     QCoreApplication::processEvents();
     QCOMPARE(deviceAt(w(), pointer), before);
 }
@@ -223,11 +214,10 @@ void tst_Zoom::wholePixelEdits() {
     for (int run = 0; run < 2; ++run) {
         editor.reset(); // one window at a time: they share the program's state
         editor = std::make_unique<Editor>();
-        const QString skin = editor->makeSkin(standardMapview(), standardDefaults());
-        editor->load(skin);
+        const QString skin = editor->loadStandard();
         const int zoom = run == 0 ? 1 : k;
         zoomTo(w(), zoom * 100);
-        viewOf(w()).ensureWidgetVisible(w().elementPicture(21), 4 * k, 4 * k);
+        canvasView(w()).ensureWidgetVisible(w().elementPicture(21), 4 * k, 4 * k);
         const QPoint from = run == 0 ? press : press * k + within;
         const QPoint to = run == 0 ? press + delta : (press + delta) * k + landing;
         editor->drag(21, from, to);
@@ -244,14 +234,14 @@ void tst_Zoom::wholePixelEdits() {
 }
 
 void tst_Zoom::noZoomDuringADrag() {
-    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
+    editor->loadStandard();
     const QPoint at = w().elementPicture(21)->mapTo(&w(), QPoint(20, 18));
     QTest::mousePress(&w(), Qt::LeftButton, {}, at);
     QTest::mouseMove(&w(), at + QPoint(1, 0)); // the first move after a press is skipped
     pressKeys(&w(), "+g");
     QTest::mouseMove(&w(), at + QPoint(5, 0));
     QTest::mouseRelease(&w(), Qt::LeftButton, {}, at + QPoint(5, 0));
-    QCOMPARE(percentOf(w()), 100);
+    QCOMPARE(zoomPercent(w()), 100);
     QCOMPARE(w().txtX->text(), QStringLiteral("7"));
 }
 
@@ -272,10 +262,10 @@ void tst_Zoom::edgeZoneOfThreeScreenPixels() {
     QFETCH(int, press);
     QFETCH(bool, resizes);
 
-    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
+    editor->loadStandard();
     zoomTo(w(), percent);
     QWidget* log = w().elementPicture(21);
-    viewOf(w()).ensureWidgetVisible(log, 0, 0);
+    canvasView(w()).ensureWidgetVisible(log, 0, 0);
     const QPoint from(press >= 0 ? press : log->width() + press, log->height() / 2);
     editor->drag(21, from, from + QPoint(percent / 50, 0));
     QCOMPARE(w().txtCX->text() != QStringLiteral("40"), resizes);
@@ -305,7 +295,7 @@ void tst_Zoom::nothingOverTheControls() {
         w().resize(window);
     QCoreApplication::processEvents();
 
-    ui::CanvasView& view = viewOf(w());
+    ui::CanvasView& view = canvasView(w());
     // The canvas is as large as its margin makes it, not as the elements.
     QCOMPARE(view.surface().size(),
              view.naturalSize(view.zoom()).expandedTo(view.viewport()->size()));
@@ -362,8 +352,8 @@ void tst_Zoom::remembered() {
     frmMain& second = bench.window();
     second.show();
     QVERIFY(QTest::qWaitForWindowExposed(&second));
-    QCOMPARE(percentOf(second), percent);
-    QCOMPARE(viewOf(second).surface().gridShown(), grid);
+    QCOMPARE(zoomPercent(second), percent);
+    QCOMPARE(canvasView(second).surface().gridShown(), grid);
     if (percent == 100)
         checkFirstLook(bench);
     QCOMPARE(second.windowHandle()->title(), percent == 100
@@ -378,17 +368,12 @@ QTEST_MAIN(tst_Zoom)
 // pixel inside the frame, none on its outer device pixels or beyond; each
 // exposed rectangle painted on its own shows what the whole repaint shows.
 void tst_Zoom::gridLines_data() {
-    QTest::addColumn<int>("percent");
-    QTest::newRow("400 %") << 400;
-    QTest::newRow("600 %") << 600;
-    QTest::newRow("800 %") << 800;
+    zoomRows({400, 600, 800});
 }
 
 void tst_Zoom::gridLines() {
     QFETCH(int, percent);
-    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
-    zoomTo(w(), percent);
-    ui::CanvasSurface& surface = viewOf(w()).surface();
+    ui::CanvasSurface& surface = loadedAt(percent);
     const int k = surface.zoom();
     const QRect frame = surface.frameRect();
     // The corners of the frame with a device pixel and more around them.
@@ -416,17 +401,12 @@ void tst_Zoom::gridLines() {
 }
 
 void tst_Zoom::exposedPartsAsTheWhole_data() {
-    QTest::addColumn<int>("percent");
-    QTest::newRow("100 %") << 100;
-    QTest::newRow("400 %") << 400;
-    QTest::newRow("800 %") << 800;
+    zoomRows({100, 400, 800});
 }
 
 void tst_Zoom::exposedPartsAsTheWhole() {
     QFETCH(int, percent);
-    editor->load(editor->makeSkin(standardMapview(), standardDefaults()));
-    zoomTo(w(), percent);
-    ui::CanvasSurface& surface = viewOf(w()).surface();
+    ui::CanvasSurface& surface = loadedAt(percent);
     const QRect frame = surface.frameRect();
     QImage whole(surface.size(), QImage::Format_RGB32);
     surface.render(&whole);

@@ -194,60 +194,37 @@ void TstControls::cdbl_data() {
     QTest::addColumn<bool>("valid");
     QTest::addColumn<double>("value");
 
-    QTest::newRow("C plain") << "C"
-                             << "12.5" << true << 12.5;
-    QTest::newRow("C blanks around") << "C"
-                                     << "  12.5\t" << true << 12.5;
-    QTest::newRow("C negative") << "C"
-                                << "-3" << true << -3.0;
-    QTest::newRow("C plus sign") << "C"
-                                 << "+7" << true << 7.0;
-    QTest::newRow("C exponent") << "C"
-                                << "1E3" << true << 1000.0;
-    QTest::newRow("C thousand") << "C"
-                                << "1000" << true << 1000.0;
-    QTest::newRow("C comma is a decimal separator") << "C"
-                                                    << "156,4" << true << 156.4;
-    QTest::newRow("C one comma is never a group separator") << "C"
-                                                            << "1,000" << true << 1.0;
-    QTest::newRow("C comma and point") << "C"
-                                       << "1.234,5" << false << 0.0;
-    QTest::newRow("C two commas") << "C"
-                                  << "1,2,3" << false << 0.0;
-    QTest::newRow("C negative comma with exponent") << "C"
-                                                    << "-1,5E2" << true << -150.0;
-    QTest::newRow("C empty") << "C"
-                             << "" << false << 0.0;
-    QTest::newRow("C blanks only") << "C"
-                                   << "   " << false << 0.0;
-    QTest::newRow("C trailing garbage") << "C"
-                                        << "12.5x" << false << 0.0;
-    QTest::newRow("C inner blank") << "C"
-                                   << "12 5" << false << 0.0;
-    QTest::newRow("C word") << "C"
-                            << "abc" << false << 0.0;
-    QTest::newRow("C too large") << "C"
-                                 << "1E400" << false << 0.0;
-    QTest::newRow("de comma") << "de"
-                              << "12,5" << true << 12.5;
-    QTest::newRow("de blanks around") << "de"
-                                      << " 12,5 " << true << 12.5;
-    QTest::newRow("de negative") << "de"
-                                 << "-0,25" << true << -0.25;
-    QTest::newRow("de integer") << "de"
-                                << "240" << true << 240.0;
-    QTest::newRow("de point is a decimal separator") << "de"
-                                                     << "156.4" << true << 156.4;
-    QTest::newRow("de one point is never a group separator") << "de"
-                                                             << "1.000" << true << 1.0;
-    QTest::newRow("de point and comma") << "de"
-                                        << "1.234,5" << false << 0.0;
-    QTest::newRow("de two points") << "de"
-                                   << "1.2.3" << false << 0.0;
-    QTest::newRow("de empty") << "de"
-                              << "" << false << 0.0;
-    QTest::newRow("de trailing garbage") << "de"
-                                         << "3,5 px" << false << 0.0;
+    const QList<std::tuple<const char*, const char*, const char*, bool, double>> rows{
+        {"C plain", "C", "12.5", true, 12.5},
+        {"C blanks around", "C", "  12.5\t", true, 12.5},
+        {"C negative", "C", "-3", true, -3.0},
+        {"C plus sign", "C", "+7", true, 7.0},
+        {"C exponent", "C", "1E3", true, 1000.0},
+        {"C thousand", "C", "1000", true, 1000.0},
+        {"C comma is a decimal separator", "C", "156,4", true, 156.4},
+        {"C one comma is never a group separator", "C", "1,000", true, 1.0},
+        {"C comma and point", "C", "1.234,5", false, 0.0},
+        {"C two commas", "C", "1,2,3", false, 0.0},
+        {"C negative comma with exponent", "C", "-1,5E2", true, -150.0},
+        {"C empty", "C", "", false, 0.0},
+        {"C blanks only", "C", "   ", false, 0.0},
+        {"C trailing garbage", "C", "12.5x", false, 0.0},
+        {"C inner blank", "C", "12 5", false, 0.0},
+        {"C word", "C", "abc", false, 0.0},
+        {"C too large", "C", "1E400", false, 0.0},
+        {"de comma", "de", "12,5", true, 12.5},
+        {"de blanks around", "de", " 12,5 ", true, 12.5},
+        {"de negative", "de", "-0,25", true, -0.25},
+        {"de integer", "de", "240", true, 240.0},
+        {"de point is a decimal separator", "de", "156.4", true, 156.4},
+        {"de one point is never a group separator", "de", "1.000", true, 1.0},
+        {"de point and comma", "de", "1.234,5", false, 0.0},
+        {"de two points", "de", "1.2.3", false, 0.0},
+        {"de empty", "de", "", false, 0.0},
+        {"de trailing garbage", "de", "3,5 px", false, 0.0},
+    };
+    for (const auto& [row, locale, text, valid, value] : rows)
+        QTest::newRow(row) << locale << text << valid << value;
     // Files written by earlier versions in a Persian locale hold its own separator U+066B.
     QTest::newRow("fa native digits and separator")
         << "fa_IR" << QString::fromUtf8("\u06f1\u066b\u06f5") << true << 1.5;
