@@ -9,6 +9,7 @@
 #include "extras/canvas/canvaszoom.h"
 #include "extras/canvas/windowarrangement.h"
 #include "extras/lists/listpanels.h"
+#include "extras/menus/deferredicons.h"
 #include "extras/menus/menubar.h"
 #include "extras/menus/recentfolders.h"
 #include "extras/menus/snapsetting.h"
@@ -22,7 +23,11 @@
 #include <QStatusBar>
 #include <QUndoStack>
 
-Workbench::Workbench() : m_window(std::make_unique<frmMain>()) {
+Workbench::Workbench() {
+    // The style before the first control: the menu bar's hidden button reads its
+    // picture late.
+    menus::deferStyleIcons();
+    m_window = std::make_unique<frmMain>();
     frmMain& window = *m_window;
     // The canvas area first: the window's arrangement takes every control there is
     // now as one block beside it.

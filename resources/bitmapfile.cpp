@@ -1,5 +1,6 @@
 #include "resources/bitmapfile.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -17,6 +18,32 @@ std::uint32_t le16(const uchar* at) {
 
 std::uint32_t le32(const uchar* at) {
     return le16(at) | le16(at + 2) << 16;
+}
+
+std::uint32_t word(const uchar* at) {
+    std::uint32_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+// One row of blue, green, red triples as opaque pixels. Four pixels are three words
+// of the file: on a little-endian machine a pixel's bytes lie as in the file.
+void convertRow(const uchar* source, QRgb* target, int width) {
+    constexpr QRgb opaque = 0xff000000;
+    int x = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; x + 4 <= width; x += 4, source += 12) {
+            const std::uint32_t a = word(source);
+            const std::uint32_t b = word(source + 4);
+            const std::uint32_t c = word(source + 8);
+            target[x] = opaque | (a & 0xffffff);
+            target[x + 1] = opaque | a >> 24 | (b & 0xffff) << 8;
+            target[x + 2] = opaque | b >> 16 | (c & 0xff) << 16;
+            target[x + 3] = opaque | c >> 8;
+        }
+    }
+    for (; x < width; ++x, source += 3)
+        target[x] = qRgb(source[2], source[1], source[0]);
 }
 
 std::int32_t le32Signed(const uchar* at) {
@@ -50,10 +77,8 @@ QImage decodePlainBitmap(QByteArrayView bytes) {
     if (image.isNull())
         return {};
     for (int y = 0; y < height; ++y) {
-        const uchar* source = data + pixelsAt + qsizetype(height - 1 - y) * stride;
-        auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x, source += 3)
-            target[x] = qRgb(source[2], source[1], source[0]);
+        convertRow(data + pixelsAt + qsizetype(height - 1 - y) * stride,
+                   reinterpret_cast<QRgb*>(image.scanLine(y)), width);
     }
     image.setDotsPerMeterX(le32Signed(info + 24));
     image.setDotsPerMeterY(le32Signed(info + 28));

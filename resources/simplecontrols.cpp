@@ -34,6 +34,9 @@ CheckBox::CheckBox(QWidget* parent)
 
 ComboBox::ComboBox(QWidget* parent)
     : QComboBox(parent), TwipsGeometry(static_cast<QWidget&>(*this)) {
+    // The window gives the box its place and size: marked as sized, the box does not
+    // measure its items for a size of its own as it becomes editable.
+    resize(size());
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     // Return in the text field or leaving it chooses nothing from the list: the

@@ -5,6 +5,7 @@
 #                                                        (defaults: build, 20, none)
 # Builds the two programs in the build folder first if needed. With an earlier build
 # (of another version, built already), its editor takes turns with this one as "before".
+# firstframe_instructions.py counts the instructions to the first frame under callgrind.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)

@@ -17,10 +17,13 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
+#include <QStyleFactory>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace fixture;
@@ -58,6 +61,9 @@ class tst_Menus : public QObject {
     Q_OBJECT
 
 private slots:
+    // First: nothing before it has read a picture in this process.
+    void startReadsNoImageFormats();
+    void extensionButtonPicture();
     void entriesShowTheirKeys_data();
     void entriesShowTheirKeys();
     void mnemonicsKeepClearOfTheAlignKeys();
@@ -70,6 +76,40 @@ private slots:
     void zoomToSelectionCentresIt();
     void statusBar();
 };
+
+// The window's first look reads its pictures itself: no image format of the system
+// is loaded for it.
+void tst_Menus::startReadsNoImageFormats() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        QSKIP("no /proc/self/maps here");
+    Editor editor;
+    QTRY_VERIFY(editor.bench().menus().bar().isVisible());
+    QVERIFY(!QString::fromLocal8Bit(maps.readAll()).contains(QStringLiteral("/imageformats/")));
+}
+
+// The menu bar's extension button, read late, has the style's own picture in every
+// size, and shows it when the menus do not fit.
+void tst_Menus::extensionButtonPicture() {
+    Editor editor;
+    QMenuBar& bar = editor.bench().menus().bar();
+    auto* button = bar.findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
+    QVERIFY(button != nullptr);
+    QVERIFY(!button->icon().isNull());
+    auto* proxy = qobject_cast<QProxyStyle*>(QApplication::style());
+    QVERIFY(proxy != nullptr);
+    const std::unique_ptr<QStyle> plain(QStyleFactory::create(proxy->baseStyle()->name()));
+    QVERIFY(plain != nullptr);
+    const QIcon expected = plain->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+    QCOMPARE(button->icon().availableSizes(), expected.availableSizes());
+    for (int size : {8, 12, 16, 24, 32})
+        QCOMPARE(button->icon().pixmap(size).toImage(), expected.pixmap(size).toImage());
+
+    editor.w().resize(90, editor.w().height());
+    QTRY_VERIFY(button->isVisible());
+    const QSize shown = button->iconSize();
+    QCOMPARE(button->icon().pixmap(shown).toImage(), expected.pixmap(shown).toImage());
+}
 
 void tst_Menus::entriesShowTheirKeys_data() {
     QTest::addColumn<QString>("menu");

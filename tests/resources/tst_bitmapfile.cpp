@@ -50,8 +50,8 @@ private slots:
 
 void TstBitmapFile::sameAsQt_data() {
     QTest::addColumn<QByteArray>("bytes");
-    // Odd widths have padded rows.
-    for (const QSize size : {QSize(5, 3), QSize(6, 2)})
+    // Odd widths have padded rows; pixels are taken four at a time, and the rest.
+    for (const QSize size : {QSize(5, 3), QSize(6, 2), QSize(3, 2), QSize(7, 2), QSize(8, 1)})
         QTest::addRow("%dx%d", size.width(), size.height())
             << savedBitmap(pattern(size.width(), size.height()));
     const QDir pictures(QStringLiteral(":/pictures"));
