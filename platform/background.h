@@ -1,9 +1,11 @@
 // Work done on a thread of its own, so that a call that hangs (a dead network mount) holds
 // only that thread. The caller may wait for the result a short while, and otherwise take it
-// later from the future (QFuture::then with a context object runs on that object's thread).
+// later through whenDone, on the receiver's thread.
 #pragma once
 
 #include <QFuture>
+#include <QFutureWatcher>
+#include <QObject>
 #include <QPromise>
 #include <chrono>
 #include <condition_variable>
@@ -37,6 +39,18 @@ public:
     }
 
     QFuture<T> future() const { return m_future; }
+
+    // Calls use(result) on the receiver's thread once the result is there; never once the
+    // receiver is gone. The watcher is the receiver's child, so it goes with it.
+    template <typename Use> void whenDone(QObject& receiver, Use use) const {
+        auto* watcher = new QFutureWatcher<T>(&receiver); // owned by the receiver
+        QObject::connect(watcher, &QFutureWatcherBase::finished, &receiver,
+                         [watcher, use = std::move(use)]() mutable {
+                             use(watcher->result());
+                             watcher->deleteLater();
+                         });
+        watcher->setFuture(m_future);
+    }
 
 private:
     struct Done {

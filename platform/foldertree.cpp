@@ -223,7 +223,7 @@ void FolderTree::populate(QTreeWidgetItem* item, std::chrono::milliseconds budge
         item->addChild(reading.release());
     }
     const QString path = itemPath(item);
-    pending.future().then(this, [this, path](const FolderListing& listing) {
+    pending.whenDone(*this, [this, path](const FolderListing& listing) {
         QTreeWidgetItem* const at = walk(path, false);
         if (at && at->data(0, kPendingRole).toBool())
             apply(at, listing);
@@ -235,7 +235,7 @@ void FolderTree::relist(const QString& path) {
     if (!item || !item->data(0, kListedRole).toBool())
         return;
     const PendingListing pending(rawPathOf(item), m_includeFiles);
-    pending.future().then(this, [this, path](const FolderListing& listing) {
+    pending.whenDone(*this, [this, path](const FolderListing& listing) {
         if (QTreeWidgetItem* const at = walk(path, false); at && at->data(0, kListedRole).toBool())
             apply(at, listing);
     });

@@ -191,7 +191,7 @@ void ShellDialog::setDesktopRoot() {
         return;
     }
     m_tree->setDesktopRoot();
-    volumes.future().then(this, [this](const QList<Volume>& mounted) {
+    volumes.whenDone(*this, [this](const QList<Volume>& mounted) {
         m_tree->addPlaces(userPlaces(mounted, QDir::homePath()));
     });
 }

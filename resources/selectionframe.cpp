@@ -127,7 +127,7 @@ private:
 };
 
 SelectionFrame::SelectionFrame(ShapeControl& selector, std::function<ImageControl*()> activePicture)
-    : QWidget(selector.parentWidget()), m_selector(&selector),
+    : QWidget(selector.parentWidget()), m_selector(&selector), m_selectorObject(&selector),
       m_activePicture(std::move(activePicture)) {
     setObjectName(QStringLiteral("selectionFrame"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -161,8 +161,14 @@ ImageControl* SelectionFrame::activePicture() const {
 }
 
 bool SelectionFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_selector) {
+    // Compared by address: while the selection frame control is destroyed, it is a
+    // control of that kind no more.
+    if (watched == m_selectorObject) {
         switch (event->type()) {
+        case QEvent::Destroy:
+            m_selector = nullptr;
+            m_selectorObject = nullptr;
+            break;
         case QEvent::Move:
         case QEvent::Resize:
         case QEvent::ShowToParent:

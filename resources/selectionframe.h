@@ -43,6 +43,7 @@ private:
     void follow();
 
     QPointer<ShapeControl> m_selector;
+    const QObject* m_selectorObject; // the same control, for telling its events (not owned)
     std::function<ImageControl*()> m_activePicture;
     std::array<QWidget*, 8> m_handles{}; // children of the canvas
 };
